@@ -1,0 +1,40 @@
+# Shared helpers for the project's targets: one place for warnings and for the
+# way programs are named and placed.
+
+# Compiler warnings for every target of the project's own code.
+function(kestrune_warnings target)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+        if(KESTRUNE_WERROR)
+            target_compile_options(${target} PRIVATE -Werror)
+        endif()
+    endif()
+endfunction()
+
+# A static library of the project's code. Sources are given relative to the
+# calling folder; the repository root is the include root, so code includes
+# "renderer/Classes/CVector.h" and the like.
+function(kestrune_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    kestrune_warnings(${name})
+endfunction()
+
+# A program that ships (or a developer tool): built into bin/. OUTPUT names the
+# file without suffix and SUFFIX overrides the platform's suffix, which is how
+# the renderer becomes "Kestrune.dll" and the host "Kestrune.scr" everywhere.
+function(kestrune_program name)
+    cmake_parse_arguments(ARG "" "OUTPUT;SUFFIX" "SOURCES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    kestrune_warnings(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KESTRUNE_BIN_DIR})
+    if(ARG_OUTPUT)
+        set_target_properties(${name} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT})
+    endif()
+    if(DEFINED ARG_SUFFIX)
+        set_target_properties(${name} PROPERTIES SUFFIX "${ARG_SUFFIX}")
+    endif()
+endfunction()

@@ -1,0 +1,11 @@
+#include "renderer/shell/frame_clock.h"
+
+#include <windows.h>
+
+namespace kestrune {
+
+TickCount GetTickCount32() {
+    return ::GetTickCount();
+}
+
+} // namespace kestrune

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kestrune {
+
+// What the shell's platform gives the scene once a context is current.
+class GlPlatform {
+public:
+    // An OpenGL entry point by name, or null when the driver lacks it.
+    virtual void* GetProcAddress(const char* name) = 0;
+
+    // Asks the driver for this swap interval where it offers one; a driver
+    // without the choice keeps its default, and nothing is reported.
+    virtual void SetSwapInterval(std::uint8_t interval) = 0;
+
+protected:
+    ~GlPlatform() = default;
+};
+
+// The one thing the shell draws. The shell owns the window, the context and
+// the loop; the scene owns everything it makes inside the context.
+class Scene {
+public:
+    // Called once with the context current, after the window is shown.
+    virtual bool Initialise(GlPlatform& platform) = 0;
+
+    // Draws one frame; the buffers are cleared and the modelview matrix is
+    // the identity when this is called.
+    virtual void Frame() = 0;
+
+    // Called by the tear-down while the context is still current.
+    virtual void ReleaseTextures() = 0;
+
+protected:
+    ~Scene() = default;
+};
+
+} // namespace kestrune

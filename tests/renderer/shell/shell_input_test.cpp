@@ -1,0 +1,51 @@
+#include "renderer/shell/shell_input.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrune {
+namespace {
+
+using Action = ShellInput::IdleAction;
+
+TEST(ShellInput, EscapeEndsTheLoopOnlyWhileActive) {
+    ShellInput input;
+    EXPECT_EQ(input.OnIdle(), Action::DrawFrame);
+
+    // Other keys never end the renderer.
+    input.KeyDown('A');
+    input.KeyDown(0x0D);
+    EXPECT_EQ(input.OnIdle(), Action::DrawFrame);
+
+    // Escape while minimised is not looked at; once restored, if the key is
+    // still marked down, the next idle pass ends the loop.
+    input.SetMinimised(true);
+    input.KeyDown(kVkEscape);
+    EXPECT_EQ(input.OnIdle(), Action::Skip);
+    input.SetMinimised(false);
+    EXPECT_EQ(input.OnIdle(), Action::EndLoop);
+
+    // Released again before the restore: the show goes on.
+    input.SetMinimised(true);
+    input.KeyUp(kVkEscape);
+    input.SetMinimised(false);
+    EXPECT_EQ(input.OnIdle(), Action::DrawFrame);
+}
+
+TEST(ShellInput, KeyTableTracksDownAndUpAndIgnoresCodesOutOfRange) {
+    ShellInput input;
+    input.KeyDown(0x41);
+    EXPECT_TRUE(input.IsKeyDown(0x41));
+    EXPECT_FALSE(input.IsKeyDown(0x42));
+    input.KeyUp(0x41);
+    EXPECT_FALSE(input.IsKeyDown(0x41));
+
+    input.KeyDown(255);
+    EXPECT_TRUE(input.IsKeyDown(255));
+    input.KeyDown(256);
+    input.KeyDown(100000);
+    EXPECT_FALSE(input.IsKeyDown(256));
+    EXPECT_FALSE(input.IsKeyDown(100000));
+}
+
+} // namespace
+} // namespace kestrune

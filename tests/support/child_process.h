@@ -1,0 +1,81 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace kestrune::test {
+
+// Waits until `condition` holds or the deadline passes, polling every few
+// milliseconds. Returns whether it held.
+template <typename Condition>
+bool WaitUntil(Condition&& condition, std::chrono::milliseconds deadline,
+               std::chrono::milliseconds poll = std::chrono::milliseconds(20));
+
+// A program started by a test, with its own environment additions. Standard
+// output and error go to files the test can read. The process is killed if
+// the object dies while it still runs.
+class ChildProcess {
+public:
+    struct Options {
+        std::vector<std::string> arguments;                           // after the program
+        std::vector<std::pair<std::string, std::string>> environment; // set or override
+        std::vector<std::string> unset; // removed from the environment
+        std::string workingDirectory;   // empty: the test's own
+        std::string outputPath;         // stdout+stderr; empty: /dev/null
+    };
+
+    ChildProcess(const std::string& program, const Options& options);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return m_pid > 0; }
+    pid_t pid() const { return m_pid; }
+
+    // True while the process has not been reaped.
+    bool Running();
+
+    // The exit code once the process has ended by itself within the deadline;
+    // nothing if it still runs (it is left running). A process killed by a
+    // signal gives 128 + the signal number, as a shell reports it.
+    std::optional<int> WaitForExit(std::chrono::milliseconds deadline);
+
+    // Ends the process now (SIGKILL) and reaps it.
+    void Kill();
+
+    // What the process wrote, when an output path was given.
+    std::string Output() const;
+
+private:
+    pid_t m_pid = -1;
+    std::optional<int> m_exitCode;
+    std::string m_outputPath;
+};
+
+// Runs a program to its end and returns its exit code (or nothing when it
+// could not start or outlived the deadline, in which case it is killed).
+std::optional<int> RunProgram(const std::string& program, const ChildProcess::Options& options,
+                              std::chrono::milliseconds deadline);
+
+template <typename Condition>
+bool WaitUntil(Condition&& condition, std::chrono::milliseconds deadline,
+               std::chrono::milliseconds poll) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (true) {
+        if (condition()) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        timespec pause{0, static_cast<long>(poll.count()) * 1000000L};
+        nanosleep(&pause, nullptr);
+    }
+}
+
+} // namespace kestrune::test

@@ -1,0 +1,179 @@
+#include "tests/support/offscreen_gl.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+namespace kestrune::test {
+
+namespace {
+
+// One EGL display for the whole test process, initialised on first use. Mesa's
+// surfaceless platform needs no X server and no GPU.
+EGLDisplay Display() {
+    static EGLDisplay display = [] {
+        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+            eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        EGLDisplay d = getPlatformDisplay ? getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA,
+                                                               EGL_DEFAULT_DISPLAY, nullptr)
+                                          : EGL_NO_DISPLAY;
+        EGLint major = 0;
+        EGLint minor = 0;
+        if (d == EGL_NO_DISPLAY || !eglInitialize(d, &major, &minor)) {
+            return EGL_NO_DISPLAY;
+        }
+        return d;
+    }();
+    return display;
+}
+
+} // namespace
+
+OffscreenGl::OffscreenGl(int width, int height) : m_width(width), m_height(height) {
+    EGLDisplay display = Display();
+    if (display == EGL_NO_DISPLAY || !eglBindAPI(EGL_OPENGL_API)) {
+        return;
+    }
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       16,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint count = 0;
+    if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count < 1) {
+        return;
+    }
+    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    if (surface == EGL_NO_SURFACE) {
+        return;
+    }
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    if (context == EGL_NO_CONTEXT || !eglMakeCurrent(display, surface, surface, context)) {
+        if (context != EGL_NO_CONTEXT) {
+            eglDestroyContext(display, context);
+        }
+        eglDestroySurface(display, surface);
+        return;
+    }
+    m_surface = surface;
+    m_context = context;
+    glViewport(0, 0, width, height);
+}
+
+OffscreenGl::~OffscreenGl() {
+    if (!m_context) {
+        return;
+    }
+    EGLDisplay display = Display();
+    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(display, static_cast<EGLContext>(m_context));
+    eglDestroySurface(display, static_cast<EGLSurface>(m_surface));
+}
+
+void* OffscreenGl::GetProcAddress(const char* name) {
+    return reinterpret_cast<void*>(eglGetProcAddress(name));
+}
+
+std::vector<std::uint8_t> OffscreenGl::ReadRgb() const {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(m_width) * m_height * 3);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, m_width, m_height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return pixels;
+}
+
+OffscreenGl::Rgb OffscreenGl::PixelAt(int x, int y) const {
+    std::uint8_t pixel[4] = {};
+    glFinish();
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+std::vector<FeedbackVertex> FeedbackCapture::Vertices() const {
+    std::vector<FeedbackVertex> all;
+    for (const auto& polygon : polygons) {
+        all.insert(all.end(), polygon.begin(), polygon.end());
+    }
+    return all;
+}
+
+FeedbackCapture CaptureFeedbackImpl(float extent, void (*draw)(void*), void* context) {
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-extent, extent, -extent, extent, -extent, extent);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    std::vector<GLfloat> buffer(1 << 20);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw(context);
+    const GLint used = glRenderMode(GL_RENDER);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+
+    // Window coordinates back to object coordinates: the inverse of the
+    // orthographic projection and the viewport transform.
+    const float width = static_cast<float>(viewport[2]);
+    const float height = static_cast<float>(viewport[3]);
+    auto vertexAt = [&](GLint at) {
+        FeedbackVertex v{};
+        v.x = ((buffer[at] - viewport[0]) * 2.0f / width - 1.0f) * extent;
+        v.y = ((buffer[at + 1] - viewport[1]) * 2.0f / height - 1.0f) * extent;
+        v.z = -(buffer[at + 2] * 2.0f - 1.0f) * extent;
+        v.r = buffer[at + 3];
+        v.g = buffer[at + 4];
+        v.b = buffer[at + 5];
+        v.a = buffer[at + 6];
+        const float q = buffer[at + 10] != 0.0f ? buffer[at + 10] : 1.0f;
+        v.s = buffer[at + 7] / q;
+        v.t = buffer[at + 8] / q;
+        return v;
+    };
+    constexpr GLint kVertexSize = 3 + 4 + 4;
+
+    FeedbackCapture capture;
+    GLint at = 0;
+    while (at < used) {
+        const auto token = static_cast<GLint>(buffer[at++]);
+        if (token == GL_POLYGON_TOKEN) {
+            const auto count = static_cast<GLint>(buffer[at++]);
+            std::vector<FeedbackVertex> polygon;
+            for (GLint i = 0; i < count; ++i, at += kVertexSize) {
+                polygon.push_back(vertexAt(at));
+            }
+            capture.polygons.push_back(std::move(polygon));
+        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN ||
+                   token == GL_DRAW_PIXEL_TOKEN || token == GL_COPY_PIXEL_TOKEN) {
+            at += kVertexSize;
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            at += 2 * kVertexSize;
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            at += 1;
+        } else {
+            break; // unknown token: stop rather than misread the rest
+        }
+    }
+    return capture;
+}
+
+} // namespace kestrune::test

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "renderer/opengl.h"
+#include "renderer/shell/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace kestrune::test {
+
+// A real OpenGL context without a window: EGL on Mesa's software rasteriser,
+// compatibility profile, drawing into a pbuffer of the given size with 8-bit
+// RGB, no alpha and a 16-bit depth buffer (the renderer's pixel format). It is
+// current from construction to destruction.
+class OffscreenGl final : public GlPlatform {
+public:
+    OffscreenGl(int width, int height);
+    ~OffscreenGl();
+    OffscreenGl(const OffscreenGl&) = delete;
+    OffscreenGl& operator=(const OffscreenGl&) = delete;
+
+    bool ok() const { return m_context != nullptr; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    void* GetProcAddress(const char* name) override;
+    void SetSwapInterval(std::uint8_t) override {}
+
+    // Pixels of the whole surface as RGB bytes, bottom row first (as
+    // glReadPixels gives them).
+    std::vector<std::uint8_t> ReadRgb() const;
+
+    // One pixel; (0, 0) is the bottom left.
+    struct Rgb {
+        int r, g, b;
+    };
+    Rgb PixelAt(int x, int y) const;
+
+private:
+    int m_width;
+    int m_height;
+    void* m_surface = nullptr;
+    void* m_context = nullptr;
+};
+
+// A fixture that gives each test a fresh 64 x 64 context (or the size the
+// derived fixture asks for), so that no GL state leaks between tests.
+class GlTest : public ::testing::Test {
+protected:
+    explicit GlTest(int width = 64, int height = 64) : gl(width, height) {}
+    void SetUp() override { ASSERT_TRUE(gl.ok()) << "no offscreen OpenGL context"; }
+
+    // The first OpenGL error since the last call, GL_NO_ERROR when none.
+    static GLenum TakeGlError() { return glGetError(); }
+
+    OffscreenGl gl;
+};
+
+// A vertex as feedback mode returns it, mapped back into object coordinates
+// under the capture's orthographic projection.
+struct FeedbackVertex {
+    float x, y, z;
+    float r, g, b, a;
+    float s, t;
+};
+
+// The primitives a draw call emits, read back from OpenGL itself in feedback
+// mode with GL_3D_COLOR_TEXTURE. Polygons (quads come back as two triangles or
+// one polygon, as the driver decides) are kept as lists of vertices.
+struct FeedbackCapture {
+    std::vector<std::vector<FeedbackVertex>> polygons;
+
+    // All vertices of all polygons in emission order.
+    std::vector<FeedbackVertex> Vertices() const;
+};
+
+// Draws `draw` in feedback mode under an orthographic projection that holds
+// the cube [-extent, extent]^3, with the modelview matrix at the identity, and
+// returns what OpenGL emitted. Matrices and render mode are restored after.
+template <typename Draw> FeedbackCapture CaptureFeedback(float extent, Draw&& draw);
+
+FeedbackCapture CaptureFeedbackImpl(float extent, void (*draw)(void*), void* context);
+
+template <typename Draw> FeedbackCapture CaptureFeedback(float extent, Draw&& draw) {
+    return CaptureFeedbackImpl(
+        extent, [](void* c) { (*static_cast<std::remove_reference_t<Draw>*>(c))(); }, &draw);
+}
+
+} // namespace kestrune::test

@@ -1,0 +1,240 @@
+#include "tests/support/x11_session.h"
+
+#include "tests/support/child_process.h"
+
+#include <algorithm>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kestrune::test {
+
+XvfbServer::XvfbServer(int width, int height) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        return;
+    }
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    const std::string fd = std::to_string(pipeFds[1]);
+    m_pid = fork();
+    if (m_pid == 0) {
+        close(pipeFds[0]);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    // Xvfb writes its display number once it accepts connections.
+    std::string number;
+    char c = 0;
+    while (read(pipeFds[0], &c, 1) == 1 && c != '\n') {
+        number += c;
+    }
+    close(pipeFds[0]);
+    if (!number.empty()) {
+        m_display = ":" + number;
+    }
+}
+
+XvfbServer::~XvfbServer() {
+    if (m_pid > 0) {
+        kill(m_pid, SIGTERM);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+    }
+}
+
+X11Connection::X11Connection(const std::string& display)
+    : m_display(XOpenDisplay(display.c_str())) {}
+
+X11Connection::~X11Connection() {
+    if (m_display) {
+        XCloseDisplay(m_display);
+    }
+}
+
+namespace {
+
+std::optional<std::string> Utf8Title(Display* display, Window window) {
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
+                           &remaining, &data) != Success ||
+        !data) {
+        return std::nullopt;
+    }
+    std::string title(reinterpret_cast<char*>(data), count);
+    XFree(data);
+    return title;
+}
+
+std::optional<std::string> PlainTitle(Display* display, Window window) {
+    char* name = nullptr;
+    if (!XFetchName(display, window, &name) || !name) {
+        return std::nullopt;
+    }
+    std::string title = name;
+    XFree(name);
+    return title;
+}
+
+// Errors for windows that vanish while the tree is walked are expected.
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
+
+std::optional<Window> Search(Display* display, Window window, const std::string& title) {
+    if (Utf8Title(display, window) == title || PlainTitle(display, window) == title) {
+        return window;
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
+        return std::nullopt;
+    }
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        found = Search(display, children[i], title);
+    }
+    if (children) {
+        XFree(children);
+    }
+    return found;
+}
+
+} // namespace
+
+std::optional<XWindow> X11Connection::FindWindowByTitle(const std::string& title) {
+    if (!m_display) {
+        return std::nullopt;
+    }
+    auto previous = XSetErrorHandler(IgnoreXErrors);
+    std::optional<XWindow> found;
+    for (int screen = 0; screen < ScreenCount(m_display) && !found; ++screen) {
+        found = Search(m_display, RootWindow(m_display, screen), title);
+    }
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
+    return found;
+}
+
+std::optional<WindowGeometry> X11Connection::Geometry(XWindow window) {
+    auto previous = XSetErrorHandler(IgnoreXErrors);
+    XWindowAttributes attributes{};
+    const Status ok = XGetWindowAttributes(m_display, window, &attributes);
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
+    if (!ok) {
+        return std::nullopt;
+    }
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, window, attributes.root, 0, 0, &x, &y, &child);
+    return WindowGeometry{x, y, attributes.width, attributes.height,
+                          attributes.map_state == IsViewable};
+}
+
+bool X11Connection::RequestClose(XWindow window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(m_display, window, False, NoEventMask, &event);
+    XFlush(m_display);
+    return sent != 0;
+}
+
+int X11Connection::ScreenWidth() {
+    return DisplayWidth(m_display, DefaultScreen(m_display));
+}
+
+int X11Connection::ScreenHeight() {
+    return DisplayHeight(m_display, DefaultScreen(m_display));
+}
+
+std::vector<std::uint8_t> X11Connection::ScreenshotRgb() {
+    const int width = ScreenWidth();
+    const int height = ScreenHeight();
+    XImage* image =
+        XGetImage(m_display, DefaultRootWindow(m_display), 0, 0, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    std::vector<std::uint8_t> rgb;
+    if (!image) {
+        return rgb;
+    }
+    rgb.reserve(static_cast<std::size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            rgb.push_back(static_cast<std::uint8_t>((pixel & image->red_mask) >> 16));
+            rgb.push_back(static_cast<std::uint8_t>((pixel & image->green_mask) >> 8));
+            rgb.push_back(static_cast<std::uint8_t>(pixel & image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+    return rgb;
+}
+
+bool SendKey(const std::string& display, const std::string& key) {
+    ChildProcess::Options options;
+    options.arguments = {"key", key};
+    options.environment = {{"DISPLAY", display}};
+    const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
+    return code && *code == 0;
+}
+
+bool WritePpm(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    const bool ok = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+PictureStats StatsOf(const std::vector<std::uint8_t>& rgb) {
+    PictureStats stats;
+    std::set<std::uint32_t> colours;
+    double luma = 0.0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        luma += 0.299 * rgb[i] + 0.587 * rgb[i + 1] + 0.114 * rgb[i + 2];
+        stats.maxChannel =
+            std::max({stats.maxChannel, int(rgb[i]), int(rgb[i + 1]), int(rgb[i + 2])});
+        if (colours.size() < 1000) {
+            colours.insert(std::uint32_t(rgb[i]) << 16 | std::uint32_t(rgb[i + 1]) << 8 |
+                           rgb[i + 2]);
+        }
+    }
+    const std::size_t pixels = rgb.size() / 3;
+    stats.meanLuma = pixels ? luma / static_cast<double>(pixels) : 0.0;
+    stats.distinctColours = static_cast<int>(colours.size());
+    return stats;
+}
+
+} // namespace kestrune::test

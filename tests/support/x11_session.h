@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+struct _XDisplay;
+
+namespace kestrune::test {
+
+// A private virtual X server (Xvfb) with one screen of the given size and 24
+// bits per pixel, for one test. Each test gets its own display, so tests that
+// need another screen size, or run side by side, never meet.
+class XvfbServer {
+public:
+    XvfbServer(int width = 1024, int height = 768);
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool ok() const { return !m_display.empty(); }
+    // The DISPLAY value, for example ":42".
+    const std::string& display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+using XWindow = unsigned long;
+
+struct WindowGeometry {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool viewable = false; // mapped and all its ancestors mapped
+};
+
+// A connection to an X server for looking at and poking windows the way the
+// host and a user would.
+class X11Connection {
+public:
+    explicit X11Connection(const std::string& display);
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    bool ok() const { return m_display != nullptr; }
+
+    // The first window, anywhere in the tree under each root, whose title is
+    // exactly `title`: its _NET_WM_NAME (UTF-8) or its WM_NAME.
+    std::optional<XWindow> FindWindowByTitle(const std::string& title);
+
+    std::optional<WindowGeometry> Geometry(XWindow window);
+
+    // Asks the window to close, as a window manager's close button does
+    // (WM_PROTOCOLS / WM_DELETE_WINDOW).
+    bool RequestClose(XWindow window);
+
+    // The size of the first screen.
+    int ScreenWidth();
+    int ScreenHeight();
+
+    // The whole first screen as RGB bytes, top row first.
+    std::vector<std::uint8_t> ScreenshotRgb();
+
+private:
+    ::_XDisplay* m_display = nullptr;
+};
+
+// Presses and releases a key (an xdotool key name such as "Escape" or
+// "Return") on the display, as a user would: to the focused window.
+bool SendKey(const std::string& display, const std::string& key);
+
+// Writes RGB bytes (top row first) as a binary PPM.
+bool WritePpm(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+
+// Simple facts about a picture, for "not black, not uniform" checks.
+struct PictureStats {
+    double meanLuma = 0.0;
+    int distinctColours = 0; // counted up to 1000
+    int maxChannel = 0;
+};
+PictureStats StatsOf(const std::vector<std::uint8_t>& rgb);
+
+} // namespace kestrune::test

@@ -1,0 +1,52 @@
+// kestrune-tool: the developer's command over the real code of each layer.
+
+#include "tools/tool_command.h"
+
+#include <cstdio>
+#include <cstring>
+#include <span>
+
+namespace {
+
+using kestrune::tool::Command;
+
+// Every subcommand, in the order --help lists them.
+const Command kCommands[] = {
+    // (new commands go above this line)
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+void PrintHelp(std::FILE* out) {
+    std::fprintf(out, "Usage: kestrune-tool COMMAND [ARGS...]\n\n"
+                      "Developer commands over Kestrune's own code.\n\n"
+                      "Commands:\n");
+    for (const Command& command : kCommands) {
+        if (command.name) {
+            std::fprintf(out, "  %s %s\n      %s\n", command.name, command.usage, command.summary);
+        }
+    }
+    std::fprintf(out, "\n  --help\n      Show this help.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+        std::strcmp(argv[1], "help") == 0) {
+        PrintHelp(stdout);
+        return 0;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name && std::strcmp(command.name, argv[1]) == 0) {
+            return command.run(
+                std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        }
+    }
+    std::fprintf(stderr, "kestrune-tool: unknown command '%s' (see kestrune-tool --help)\n",
+                 argv[1]);
+    return 2;
+}

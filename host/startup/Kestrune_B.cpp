@@ -1,0 +1,10 @@
+#include "host/startup/Kestrune_B.h"
+
+namespace kestrune {
+
+std::int16_t BgmKind = 0;
+std::int16_t BgmRepeat = 0;
+std::string BgmFile;
+std::string BgmFolder;
+
+} // namespace kestrune

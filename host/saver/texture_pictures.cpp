@@ -1,0 +1,53 @@
+#include "host/saver/texture_pictures.h"
+
+#include "common/kestrune_names.h"
+#include "host/saver/bmp_writer.h"
+#include "host/saver/night_sky_picture.h"
+#include "host/saver/star_cluster_picture.h"
+#include "host/saver/star_sprite_picture.h"
+
+namespace kestrune {
+
+namespace {
+
+// Side lengths by index. Every size is a power of two and a multiple of 4 or
+// a single row, which is what the renderer's textures require.
+constexpr int kSizes[kPic1Count] = {1, 1, kStarSpriteSize, kStarClusterSize, kNightSkySize};
+
+} // namespace
+
+int Pic1Size(int index) {
+    return index >= 0 && index < kPic1Count ? kSizes[index] : 0;
+}
+
+Picture Pic1Picture(int index) {
+    switch (index) {
+    case 0:
+    case 1:
+        return Picture(1, 1); // zero-filled: one black pixel
+    case 2:
+        return MakeStarSpritePicture();
+    case 3:
+        return MakeStarClusterPicture();
+    case 4:
+        return MakeNightSkyPicture();
+    default:
+        return Picture();
+    }
+}
+
+bool SaveTexturePictures(const std::string& folder, std::string* error) {
+    bool all_written = true;
+    for (int index = 1; index <= kTextureFileCount; ++index) {
+        std::string reason;
+        if (!SaveBmp(TextureFilePath(folder, index), Pic1Picture(index), &reason)) {
+            all_written = false;
+            if (error) {
+                *error += reason + "\n";
+            }
+        }
+    }
+    return all_written;
+}
+
+} // namespace kestrune

@@ -1,0 +1,222 @@
+#include "renderer/Classes/CParticleEmitter.h"
+
+#include "renderer/Classes/array_allocation.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kestrune {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// The half turn that carries the square's normal, +y, onto the direction of
+// the viewer.
+constexpr GLfloat kFacingTurnDegrees = 180.0f;
+// Particles of one colour-table entry at build time, and milliseconds of show
+// time per entry at rebirth.
+constexpr int kParticlesPerColour = 100;
+constexpr std::uint32_t kMillisecondsPerColour = 1000;
+constexpr int kColourTableSize = 12;
+
+} // namespace
+
+CParticleEmitter::CParticleEmitter() {
+    cRandom.Seed();
+}
+
+CParticleEmitter::~CParticleEmitter() {
+    pcParticles.reset();
+    if (uiList != 0 && glIsList(uiList)) {
+        glDeleteLists(uiList, 1);
+    }
+}
+
+void CParticleEmitter::SpawnVelocity(CParticle& particle) {
+    const double a = cRandom.Random();
+    const double b = cRandom.Random();
+    const double c = cRandom.Random();
+    // The first draw gives z. No draw is exactly 0.5 (5000 x 0.0001f falls
+    // just short of it), so the direction is never the zero vector and can
+    // be normalised without a guard.
+    CVector direction(static_cast<float>(c - 0.5), static_cast<float>(b - 0.5),
+                      static_cast<float>(a - 0.5));
+    direction.Normalize();
+    const auto scale = static_cast<float>(cRandom.Random());
+    particle.cVelocity = direction * scale * fSpeed;
+}
+
+void CParticleEmitter::SpawnFade(CParticle& particle) {
+    particle.fFade = bRandomFade ? static_cast<float>(cRandom.Random() * fFade) : fFade;
+    if (particle.fFade == 0.0f) {
+        // A particle that never fades would never be reborn.
+        particle.fFade = fFade;
+    }
+}
+
+void CParticleEmitter::SpawnPosition(CParticle& particle) {
+    // Each coordinate takes its draws in this order; they are read into
+    // locals first because C++ leaves the order of calls in one expression
+    // open.
+    const double r1 = cRandom.Random();
+    const double r2 = cRandom.Random();
+    const double r3 = cRandom.Random();
+    particle.fPosition[0] = static_cast<float>(
+        r3 * std::cos(r1 * kPi - kPi / 2.0) * std::cos(r2 * 2.0 * kPi) * fSpread + fPosition[0]);
+    const double r4 = cRandom.Random();
+    const double r5 = cRandom.Random();
+    particle.fPosition[1] =
+        static_cast<float>(r5 * std::sin(r4 * kPi - kPi / 2.0) * fSpread + fPosition[1]);
+    const double r6 = cRandom.Random();
+    const double r7 = cRandom.Random();
+    const double r8 = cRandom.Random();
+    particle.fPosition[2] = static_cast<float>(
+        r8 * std::cos(r6 * kPi - kPi / 2.0) * std::sin(r7 * 2.0 * kPi) * fSpread + fPosition[2]);
+}
+
+void CParticleEmitter::SetColour(CParticle& particle, const float (&colour)[3]) {
+    for (int i = 0; i < 3; ++i) {
+        particle.fColour[i] = colour[i];
+    }
+}
+
+void CParticleEmitter::Build() {
+    if (bBuilt) {
+        return;
+    }
+    pcParticles = AllocateArray<CParticle>(nParticles);
+    if (pcParticles == nullptr) {
+        // No particles, no emitter: it stays unbuilt and draws nothing.
+        return;
+    }
+    uiList = glGenLists(1);
+    if (uiList == 0) {
+        // Without a list name the square would be drawn at once instead of
+        // compiled; stay unbuilt as for missing particles.
+        pcParticles.reset();
+        return;
+    }
+
+    const float s = fHalfSize;
+    glNewList(uiList, GL_COMPILE);
+    glBindTexture(GL_TEXTURE_2D, uiTexture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-s, 0.0f, -s);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(s, 0.0f, -s);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(s, 0.0f, s);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-s, 0.0f, s);
+    glEnd();
+    glEndList();
+
+    for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
+        CParticle& particle = pcParticles[nCurrent];
+        SpawnVelocity(particle);
+        particle.fDrag = fDrag;
+        particle.cAcceleration = cAcceleration;
+        // Particles start at different ages, so that they do not all die in
+        // the same frame.
+        particle.fLife = static_cast<float>(cRandom.Random());
+        SpawnFade(particle);
+        SpawnPosition(particle);
+        if (bColourCycling) {
+            SetColour(particle, fColourTable[(nCurrent / kParticlesPerColour) % kColourTableSize]);
+        } else {
+            SetColour(particle, fFixedColour);
+        }
+    }
+    bBuilt = true;
+}
+
+void CParticleEmitter::Draw(std::uint32_t time) {
+    if (!bBuilt) {
+        return;
+    }
+    glPushMatrix();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_LIGHTING);
+    if (bBlend) {
+        glEnable(GL_BLEND);
+        glBlendFunc(static_cast<GLenum>(nBlendSrc), static_cast<GLenum>(nBlendDst));
+    } else {
+        glDisable(GL_BLEND);
+    }
+
+    // The half turn about v + |v| y carries +y onto v, the direction from the
+    // target to the eye, so every square faces the viewer. The axis is the
+    // same for every particle of the frame.
+    const CVector view(fEye[0] - fTarget[0], fEye[1] - fTarget[1], fEye[2] - fTarget[2]);
+    const double ax = view.x;
+    const double ay = view.y + view.Length();
+    const double az = view.z;
+    const double axisLength = std::sqrt(ax * ax + ay * ay + az * az);
+    GLfloat axis[3] = {1.0f, 0.0f, 0.0f};
+    if (axisLength > 0.0 && std::isfinite(axisLength)) {
+        // The axis is handed over normalised: drivers differ in what they do
+        // with a very short one (some skip the rotation, some divide by
+        // zero), and the rotation is the same either way.
+        axis[0] = static_cast<GLfloat>(ax / axisLength);
+        axis[1] = static_cast<GLfloat>(ay / axisLength);
+        axis[2] = static_cast<GLfloat>(az / axisLength);
+    }
+    // Otherwise the viewer looks straight up at the squares (eye below the
+    // target) or sits on the target, and the axis is zero. A half turn about
+    // x then turns the squares to face -y, towards a viewer below: the limit
+    // of the turn as the eye leaves that line towards +x.
+
+    for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
+        CParticle& particle = pcParticles[nCurrent];
+        glPushMatrix();
+        // The square is drawn where the particle was before this frame's
+        // movement.
+        glTranslatef(particle.fPosition[0], particle.fPosition[1], particle.fPosition[2]);
+        glRotatef(kFacingTurnDegrees, axis[0], axis[1], axis[2]);
+
+        particle.fLife -= particle.fFade;
+        particle.cVelocity = particle.cVelocity * particle.fDrag;
+        particle.fPosition[0] =
+            particle.cAcceleration.x + particle.cVelocity.x + particle.fPosition[0];
+        particle.fPosition[1] =
+            particle.cAcceleration.y + particle.cVelocity.y + particle.fPosition[1];
+        particle.fPosition[2] =
+            particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
+        particle.cAcceleration = particle.cAcceleration * fGrowth;
+
+        if (bBlend) {
+            glColor4f(particle.fColour[0], particle.fColour[1], particle.fColour[2],
+                      particle.fLife);
+        } else {
+            glColor3f(particle.fColour[0], particle.fColour[1], particle.fColour[2]);
+        }
+
+        if (!(particle.fLife > 0.0f)) {
+            // Rebirth at the emitter's current position. This frame's square
+            // keeps the colour just set: its old place and its spent alpha.
+            SpawnVelocity(particle);
+            particle.cAcceleration = cAcceleration;
+            particle.fLife = 1.0f;
+            SpawnFade(particle);
+            particle.fDrag = fDrag;
+            SpawnPosition(particle);
+            if (bColourCycling) {
+                SetColour(particle,
+                          fColourTable[(time / kMillisecondsPerColour) % kColourTableSize]);
+            } else {
+                SetColour(particle, fFixedColour);
+            }
+        }
+
+        glCallList(uiList);
+        glPopMatrix();
+    }
+
+    glDepthMask(GL_TRUE);
+    glPopAttrib();
+    glPopMatrix();
+}
+
+} // namespace kestrune

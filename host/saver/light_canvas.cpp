@@ -14,18 +14,18 @@ constexpr std::int64_t kDither[4][4] = {
     {248, 120, 216, 88},
 };
 
-// Maps light (1/256 levels) to an 8-bit level with a rational shoulder above
-// the knee: the curve keeps its slope of 1 at the knee and approaches 255.
+// Maps light (1/256 levels) to an 8-bit level with a parabolic shoulder above
+// the knee: the curve leaves the knee with slope 1, flattens, and reaches full
+// white with slope 0 at knee + 2 (255 - knee), past which all light is white.
 std::uint8_t DevelopChannel(std::int64_t light, std::int64_t knee, std::int64_t dither) {
     if (light <= 0) {
         return 0;
     }
-    const std::int64_t top = 255 * kLightStep;
+    const std::int64_t room = 255 * kLightStep - knee;
     std::int64_t level = light;
     if (light > knee) {
-        const std::int64_t over = light - knee;
-        const std::int64_t room = top - knee;
-        level = knee + over * room / (over + room);
+        const std::int64_t over = std::min(light - knee, 2 * room);
+        level = knee + over - over * over / (4 * room);
     }
     level = (level + dither) / kLightStep;
     return static_cast<std::uint8_t>(std::min<std::int64_t>(level, 255));
@@ -68,7 +68,7 @@ void LightCanvas::Add(int x, int y, const Light& light) {
     pixel.b += light.b;
 }
 
-Picture LightCanvas::Develop(int knee_level) const {
+Picture LightCanvas::Develop(int knee_level, Dither dither) const {
     Picture picture(m_width, m_height);
     const std::int64_t knee = knee_level * kLightStep;
     for (int y = 0; y < m_height; ++y) {
@@ -76,11 +76,11 @@ Picture LightCanvas::Develop(int knee_level) const {
             const Light& light =
                 m_light[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                         static_cast<std::size_t>(x)];
-            const std::int64_t dither = kDither[y & 3][x & 3];
+            const std::int64_t threshold = dither == Dither::kOrdered ? kDither[y & 3][x & 3] : 0;
             std::uint8_t* out = picture.PixelAt(x, y);
-            out[0] = DevelopChannel(light.r, knee, dither);
-            out[1] = DevelopChannel(light.g, knee, dither);
-            out[2] = DevelopChannel(light.b, knee, dither);
+            out[0] = DevelopChannel(light.r, knee, threshold);
+            out[1] = DevelopChannel(light.g, knee, threshold);
+            out[2] = DevelopChannel(light.b, knee, threshold);
         }
     }
     return picture;

@@ -83,9 +83,11 @@ public:
     }
 
     // Develops the light into 8-bit levels: linear up to knee_level, then a
-    // rational shoulder approaching 255. A 4 x 4 ordered dither breaks up the
-    // banding of faint gradients; where no light fell the pixel stays 0.
-    Picture Develop(int knee_level) const;
+    // rational shoulder approaching 255. Where no light fell the pixel stays
+    // 0. With `dither`, a 4 x 4 ordered dither breaks up the banding of faint
+    // gradients (at the price of symmetry); without, levels are rounded down.
+    enum class Dither { kNone, kOrdered };
+    Picture Develop(int knee_level, Dither dither) const;
 
 private:
     int m_width;

@@ -58,7 +58,7 @@ Picture MakeNightSkyPicture() {
             PaintStarGlow(canvas, x, y, Scaled(colour, weight / 5), kGlowCore, kGlowReachPx);
         }
     }
-    return canvas.Develop(kKneeLevel);
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kOrdered);
 }
 
 } // namespace kestrune

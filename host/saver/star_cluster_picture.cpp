@@ -36,6 +36,10 @@ constexpr std::int64_t kLeadCoreRadius = 5 * kSubpixel;
 constexpr Light kLeadGlowLight = LightOf(140, 180, 300);
 constexpr std::int64_t kLeadGlowCore = 5 * kSubpixel;
 constexpr int kLeadGlowReachPx = 36;
+// The wide blue bloom that a bright star spreads on a long exposure.
+constexpr Light kLeadBloomLight = LightOf(60, 100, 220);
+constexpr std::int64_t kLeadBloomRadius = 18 * kSubpixel;
+constexpr int kLeadBloomPower = 3;
 constexpr Light kLeadRayLight = LightOf(110, 140, 230);
 constexpr int kLeadRayLengthPx = 18;
 constexpr std::int64_t kLeadRayHalfWidth = kSubpixel;
@@ -168,6 +172,10 @@ Picture MakeStarClusterPicture() {
         const std::int64_t x = star.x * kSubpixel;
         const std::int64_t y = star.y * kSubpixel;
         const std::int64_t weight = star.brightness * kUnitWeight / 100;
+        canvas.AddRadial(x, y, static_cast<int>(kLeadBloomRadius / kSubpixel) + 1,
+                         Scaled(kLeadBloomLight, weight), [](std::int64_t r2) {
+                             return BumpWeight(r2, kLeadBloomRadius, kLeadBloomPower);
+                         });
         PaintStarGlow(canvas, x, y, Scaled(kLeadGlowLight, weight), kLeadGlowCore,
                       kLeadGlowReachPx);
         PaintStarRays(canvas, x, y, Scaled(kLeadRayLight, weight),
@@ -175,7 +183,7 @@ Picture MakeStarClusterPicture() {
         PaintStarCore(canvas, x, y, Scaled(kLeadCoreLight, weight),
                       kLeadCoreRadius * (50 + star.brightness) / 150);
     }
-    return canvas.Develop(kKneeLevel);
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kOrdered);
 }
 
 } // namespace kestrune

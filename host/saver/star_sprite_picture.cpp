@@ -42,7 +42,9 @@ Picture MakeStarSpritePicture() {
     PaintStarGlow(canvas, kCentre, kCentre, kGlowLight, kGlowCore, kGlowReachPx);
     PaintStarRays(canvas, kCentre, kCentre, kRayLight, kRayLengthPx, kRayHalfWidth);
     PaintStarCore(canvas, kCentre, kCentre, kCoreLight, kCoreRadius);
-    return canvas.Develop(kKneeLevel);
+    // No dither: the sprite stays exactly symmetric, and it is drawn far too
+    // small for banding to show.
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kNone);
 }
 
 } // namespace kestrune

@@ -4,7 +4,8 @@
 #include <string>
 
 // The host's start-up module: the settings in memory for the life of the
-// process. They start as 0 or empty and are filled by LoadSettings.
+// process, the settings file they come from, and the small file and path
+// routines around it.
 namespace kestrune {
 
 // Music choice: 1 audio CD, 2 music file (MP3 or WAV); any other value none.
@@ -15,5 +16,47 @@ extern std::int16_t BgmRepeat;
 extern std::string BgmFile;
 // Folder of BgmFile, or the program folder when BgmFile is empty.
 extern std::string BgmFolder;
+
+// The settings file, its one section and its three keys (UTF-8 here; the file
+// holds them in code page 932).
+inline constexpr const char* kSettingsFileName = "Kestrune.ini";
+inline constexpr const char* kSettingsSection = "Section";
+inline constexpr const char* kBgmKindKey = "BGM区分";
+inline constexpr const char* kBgmRepeatKey = "BGMﾘﾋﾟｰﾄ";
+inline constexpr const char* kBgmFileKey = "BGMﾌｧｲﾙ";
+
+// The value of `key` in `section` of the settings file at `file_path`: at
+// most 255 characters (bytes of code page 932), empty when the file, the
+// section or the key is missing.
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& file_path);
+
+// Sets `key` in `section` of the settings file at `file_path`, creating the
+// file, section and key as needed. Returns whether the value was written;
+// a value that code page 932 cannot hold (many Linux file names) is not
+// written, and the file is left as it was, so the caller can tell the user
+// instead of losing the choice silently.
+bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& file_path);
+
+// Fills the four settings variables from Kestrune.ini in the program folder.
+void LoadSettings();
+
+// LoadSettings for a given settings file and program folder: what
+// LoadSettings does, where the tests can point it.
+void LoadSettingsFrom(const std::string& settings_file, const std::string& program_folder);
+
+// Whether `path` (without one trailing separator) is a file that can be
+// opened for reading: folders, an empty path and unreadable or special files
+// give false.
+bool FileExists(const std::string& path);
+
+// The folder part of `path` by the platform's rules (path_rules.h).
+std::string FolderOfPath(const std::string& path);
+
+// The folder of the running program, without a trailing separator (except a
+// root's own), and the settings file in it.
+std::string ProgramFolder();
+std::string SettingsFilePath();
 
 } // namespace kestrune

@@ -1,0 +1,230 @@
+#include "host/startup/file_access.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrune {
+
+namespace {
+
+// How many symbolic links are followed before giving up (the kernel's own
+// limit for one lookup is 40).
+constexpr int kMaxLinkDepth = 40;
+// How many temporary names are tried before giving up on the folder.
+constexpr int kTemporaryNameAttempts = 64;
+// Mode of a file this code creates, before the umask.
+constexpr mode_t kNewFileMode = 0666;
+
+// A file descriptor, closed when it goes.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Closes now and reports whether the close succeeded (a failed close can
+    // mean the data did not reach the disk).
+    bool Close() {
+        if (m_fd < 0) {
+            return true;
+        }
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+std::string FolderPart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NamePart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path with every symbolic link at its end followed, so that the file
+// that really holds the data is replaced and the link stays a link. A link
+// to a missing file gives the missing target, which a write then creates.
+bool FollowLinks(const std::string& path, std::string& target) {
+    target = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        char buffer[PATH_MAX];
+        const ssize_t length = readlink(target.c_str(), buffer, sizeof buffer);
+        if (length < 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
+            return false;
+        }
+        std::string next(buffer, static_cast<std::size_t>(length));
+        if (next.empty()) {
+            return false;
+        }
+        if (next.front() != '/') {
+            next = FolderPart(target) + "/" + next;
+        }
+        target = std::move(next);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Creates a new, empty temporary file in `folder`, named after `name` and
+// hidden, with `mode`. Gives an invalid descriptor (errno set) on failure.
+FileDescriptor CreateTemporaryFile(const std::string& folder, const std::string& name, mode_t mode,
+                                   std::string& temporary_path) {
+    std::random_device entropy;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary_path = folder + "/." + name + ".tmp" + std::to_string(getpid()) + "-" +
+                         std::to_string(entropy() % 1000000u);
+        const int fd = open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return FileDescriptor(fd);
+        }
+    }
+    errno = EEXIST;
+    return FileDescriptor();
+}
+
+// The fallback for a folder that takes no new files: the file itself is
+// overwritten and cut to length.
+bool RewriteInPlace(const std::string& path, std::string_view bytes) {
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!file.valid()) {
+        return false;
+    }
+    return WriteAll(file.get(), bytes) &&
+           ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 && fsync(file.get()) == 0 &&
+           file.Close();
+}
+
+} // namespace
+
+FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.valid()) {
+        return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
+                                                     : FileReadStatus::Failed;
+    }
+    struct stat info {};
+    if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return FileReadStatus::Failed;
+    }
+    char buffer[4096];
+    while (true) {
+        const ssize_t got = read(file.get(), buffer, sizeof buffer);
+        if (got == 0) {
+            return FileReadStatus::Read;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            bytes.clear();
+            return FileReadStatus::Failed;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    std::string target;
+    if (!FollowLinks(path, target)) {
+        return false;
+    }
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    // A file the user made read-only stays as it is, as the platform's own
+    // profile calls leave it.
+    if (exists && (!S_ISREG(existing.st_mode) || access(target.c_str(), W_OK) != 0)) {
+        return false;
+    }
+
+    const std::string folder = FolderPart(target);
+    std::string temporary_path;
+    FileDescriptor temporary =
+        CreateTemporaryFile(folder, NamePart(target),
+                            exists ? (existing.st_mode & 07777) : kNewFileMode, temporary_path);
+    if (!temporary.valid()) {
+        const bool folder_refuses = errno == EACCES || errno == EPERM || errno == EROFS ||
+                                    errno == EDQUOT || errno == ENOSPC;
+        return exists && folder_refuses && RewriteInPlace(target, bytes);
+    }
+
+    bool ok = WriteAll(temporary.get(), bytes);
+    if (ok && exists) {
+        // The umask may have taken bits away from the old mode; put them back.
+        // The owner is kept where this process may set it (it may not as an
+        // ordinary user, and then the file becomes the writer's, as any
+        // editor's save would make it).
+        ok = fchmod(temporary.get(), existing.st_mode & 07777) == 0;
+        if (ok && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
+            [[maybe_unused]] const int ignored =
+                fchown(temporary.get(), existing.st_uid, existing.st_gid);
+        }
+    }
+    ok = ok && fsync(temporary.get()) == 0;
+    ok = temporary.Close() && ok;
+    ok = ok && rename(temporary_path.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(temporary_path.c_str());
+        return false;
+    }
+    // Make the rename itself durable; a folder that cannot be synced does not
+    // undo a write that has already happened.
+    FileDescriptor folder_fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder_fd.valid()) {
+        fsync(folder_fd.get());
+    }
+    return true;
+}
+
+bool IsReadableRegularFile(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    // Non-blocking, so that a named pipe cannot hang the caller; it is then
+    // turned away as no regular file.
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid()) {
+        return false;
+    }
+    struct stat info {};
+    return fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace kestrune

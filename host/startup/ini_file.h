@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Settings (INI) files on disk: the profile rules of ini_text.h over whole
+// files in code page 932, with UTF-8 names and values.
+namespace kestrune {
+
+// The value of `key` in `section` of the file at `path`, at most
+// `max_bytes` bytes of code page 932 long (cut where a character ends), as
+// UTF-8. A missing or unreadable file, section or key reads as empty.
+std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
+                          std::size_t max_bytes);
+
+enum class IniWriteResult {
+    Written,
+    Unrepresentable, // code page 932 cannot hold the section, key or value
+    InvalidName,     // the names or value would break the file's structure
+    FileError,       // the file could not be read or replaced
+};
+
+// Sets `key` in `section` of the file at `path` to `value`, creating the
+// file, the section and the key as needed. Whatever the result, the file is
+// either the old one or the new one, never a mix.
+IniWriteResult WriteIniString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view value);
+
+// A short English description of a result, for messages.
+const char* DescribeIniWriteResult(IniWriteResult result);
+
+} // namespace kestrune

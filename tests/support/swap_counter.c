@@ -1,12 +1,16 @@
-/* A preload library that counts the buffer swaps of a real program, for the
- * whole-program tests and the frame-rate benchmarks. Loaded with LD_PRELOAD;
- * it writes "<swaps> <first-swap monotonic ns>" as two fixed-width numbers to
- * the file named by KESTRUNE_SWAP_COUNT_FILE after every swap.
+/* Counts the buffer swaps of the real renderer, for the whole-program tests
+ * and the frame-rate benchmarks. SDL is told to load this library as its
+ * OpenGL library (SDL_OPENGL_LIBRARY=<path of this file>). It depends on the
+ * real libGL, so every function SDL looks up in it resolves to libGL's own,
+ * except the two defined here: glXSwapBuffers, which counts and forwards, and
+ * glXGetProcAddress[ARB], which hands out that counting glXSwapBuffers too.
  *
- * SDL does not call glXSwapBuffers by its linked name: it opens libGL with
- * dlopen and fetches the function with dlsym on that handle, or through
- * glXGetProcAddressARB. So this library answers those lookups too, handing
- * out its own counting wrapper and keeping the real function to call. */
+ * After every swap it writes "<swaps> <first-swap monotonic ns>", two
+ * fixed-width numbers, to the file named by KESTRUNE_SWAP_COUNT_FILE.
+ *
+ * (An LD_PRELOAD library would have to interpose dlsym, since SDL fetches the
+ * function with dlsym on libGL's handle; that breaks AddressSanitizer's own
+ * start-up, so the counter takes SDL's documented way in instead.) */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -18,25 +22,10 @@
 
 typedef void (*SwapFn)(void* display, unsigned long drawable);
 typedef void* (*GetProcFn)(const unsigned char* name);
-typedef void* (*DlsymFn)(void* handle, const char* name);
 
-static SwapFn real_swap;
-static GetProcFn real_get_proc;
-static GetProcFn real_get_proc_arb;
 static unsigned long long swaps;
 static unsigned long long first_swap_ns;
 static int count_fd = -2;
-
-static DlsymFn real_dlsym(void) {
-    static DlsymFn fn;
-    if (!fn) {
-        fn = (DlsymFn)dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.34");
-        if (!fn) {
-            fn = (DlsymFn)dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.2.5");
-        }
-    }
-    return fn;
-}
 
 static void record_swap(void) {
     struct timespec now;
@@ -59,7 +48,13 @@ static void record_swap(void) {
     }
 }
 
+/* Handed out by address: a static function, because the address of an
+ * exported one would resolve to libGL's own when libGL is loaded globally. */
 static void counting_swap(void* display, unsigned long drawable) {
+    static SwapFn real_swap;
+    if (!real_swap) {
+        real_swap = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
+    }
     record_swap();
     if (real_swap) {
         real_swap(display, drawable);
@@ -67,55 +62,21 @@ static void counting_swap(void* display, unsigned long drawable) {
 }
 
 void glXSwapBuffers(void* display, unsigned long drawable) {
-    if (!real_swap) {
-        real_swap = (SwapFn)real_dlsym()(RTLD_NEXT, "glXSwapBuffers");
-    }
     counting_swap(display, drawable);
 }
 
-static void* counting_get_proc(const unsigned char* name) {
+static void* lookup(const char* real_name, const unsigned char* name) {
+    GetProcFn real = (GetProcFn)dlsym(RTLD_NEXT, real_name);
     if (strcmp((const char*)name, "glXSwapBuffers") == 0) {
-        if (!real_swap && real_get_proc) {
-            real_swap = (SwapFn)real_get_proc(name);
-        }
         return (void*)counting_swap;
     }
-    return real_get_proc ? real_get_proc(name) : NULL;
+    return real ? real(name) : NULL;
 }
 
-static void* counting_get_proc_arb(const unsigned char* name) {
-    if (strcmp((const char*)name, "glXSwapBuffers") == 0) {
-        if (!real_swap && real_get_proc_arb) {
-            real_swap = (SwapFn)real_get_proc_arb(name);
-        }
-        return (void*)counting_swap;
-    }
-    return real_get_proc_arb ? real_get_proc_arb(name) : NULL;
+void* glXGetProcAddressARB(const unsigned char* name) {
+    return lookup("glXGetProcAddressARB", name);
 }
 
-void* dlsym(void* handle, const char* name) {
-    DlsymFn original = real_dlsym();
-    void* found = original(handle, name);
-    if (!found || !name) {
-        return found;
-    }
-    if (strcmp(name, "glXSwapBuffers") == 0) {
-        if (found != (void*)counting_swap && found != (void*)glXSwapBuffers) {
-            real_swap = (SwapFn)found;
-        }
-        return (void*)counting_swap;
-    }
-    if (strcmp(name, "glXGetProcAddressARB") == 0) {
-        if (found != (void*)counting_get_proc_arb) {
-            real_get_proc_arb = (GetProcFn)found;
-        }
-        return (void*)counting_get_proc_arb;
-    }
-    if (strcmp(name, "glXGetProcAddress") == 0) {
-        if (found != (void*)counting_get_proc) {
-            real_get_proc = (GetProcFn)found;
-        }
-        return (void*)counting_get_proc;
-    }
-    return found;
+void* glXGetProcAddress(const unsigned char* name) {
+    return lookup("glXGetProcAddress", name);
 }

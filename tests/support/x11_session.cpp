@@ -207,6 +207,14 @@ bool SendKey(const std::string& display, const std::string& key) {
     return code && *code == 0;
 }
 
+bool SendKeyTo(const std::string& display, XWindow window, const std::string& key) {
+    ChildProcess::Options options;
+    options.arguments = {"windowfocus", std::to_string(window), "key", key};
+    options.environment = {{"DISPLAY", display}};
+    const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
+    return code && *code == 0;
+}
+
 bool WritePpm(const std::string& path, int width, int height,
               const std::vector<std::uint8_t>& rgb) {
     std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -74,6 +74,10 @@ private:
 // "Return") on the display, as a user would: to the focused window.
 bool SendKey(const std::string& display, const std::string& key);
 
+// Gives `window` the keyboard focus first, as a user's click would (there is
+// no window manager to do it), then presses the key.
+bool SendKeyTo(const std::string& display, XWindow window, const std::string& key);
+
 // Writes RGB bytes (top row first) as a binary PPM.
 bool WritePpm(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the debug and sanitizer
+# builds, checks formatting, and runs the whole test suite under a virtual X
+# server. Exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh || exit 1
+
+failures=()
+step() { # step NAME COMMAND...: runs one stage, remembering a failure
+    local name=$1
+    shift
+    echo "== $name"
+    if ! "$@"; then
+        failures+=("$name")
+    fi
+}
+
+check_format() {
+    local unformatted
+    unformatted=$(git ls-files -- '*.cpp' '*.h' '*.c' | xargs -r clang-format --dry-run 2>&1 |
+        grep -oE '^[^:]+:[0-9]+:[0-9]+: warning' | cut -d: -f1 | sort -u)
+    if [[ -n "$unformatted" ]]; then
+        echo "Not formatted (run clang-format -i on them):"
+        echo "$unformatted"
+        return 1
+    fi
+}
+
+build() { # build PRESET
+    cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
+}
+
+run_suite() { # run_suite PRESET
+    xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$1"
+}
+
+step "format" check_format
+step "build debug" build debug
+step "build asan" build asan
+step "tests debug" run_suite debug
+step "tests asan" run_suite asan
+if [[ -x scripts/fuzz.sh ]]; then
+    step "fuzz (30 s)" scripts/fuzz.sh 30
+fi
+
+echo
+if ((${#failures[@]})); then
+    echo "FAILED: ${failures[*]}"
+    exit 1
+fi
+echo "All stages passed."

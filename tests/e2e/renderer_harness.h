@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tests/support/child_process.h"
+#include "tests/support/x11_session.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace kestrune::test {
+
+// The real renderer program, started on a private virtual X server with the
+// buffer-swap counter loaded as its OpenGL library and a texture folder of
+// the test's own.
+class RendererRun {
+public:
+    struct Options {
+        int screenWidth = 1024;
+        int screenHeight = 768;
+        // Files to place in the texture folder before the start (name, bytes).
+        std::vector<std::pair<std::string, std::string>> textureFiles;
+    };
+
+    explicit RendererRun(const Options& options);
+    RendererRun() : RendererRun(Options{}) {}
+    ~RendererRun();
+
+    bool serverOk() const { return m_server.ok(); }
+    const std::string& display() const { return m_server.display(); }
+    X11Connection& x11() { return *m_x11; }
+    ChildProcess& process() { return *m_process; }
+    const std::filesystem::path& folder() const { return m_folder; }
+    std::filesystem::path textureFolder() const { return m_folder / "cache" / "r_vosk"; }
+
+    // Waits for a window with this exact title; nothing after the deadline.
+    std::optional<XWindow> WaitForWindow(const std::string& title,
+                                         std::chrono::milliseconds deadline);
+    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline);
+
+    // Buffer swaps counted so far in the running program.
+    unsigned long long Swaps() const;
+
+private:
+    std::filesystem::path m_folder;
+    XvfbServer m_server;
+    std::unique_ptr<X11Connection> m_x11;
+    std::unique_ptr<ChildProcess> m_process;
+};
+
+} // namespace kestrune::test

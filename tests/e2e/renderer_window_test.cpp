@@ -1,0 +1,116 @@
+// The real renderer under a virtual X server: its window, its frames, and
+// every way it ends.
+
+#include "tests/e2e/renderer_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrune::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "Kestrune_VC";
+constexpr const char* kQuestionTitle = "Tarq GL";
+
+RendererRun::Options ScreenOf(int width, int height) {
+    RendererRun::Options options;
+    options.screenWidth = width;
+    options.screenHeight = height;
+    return options;
+}
+
+TEST(RendererWindow, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
+    RendererRun run;
+    ASSERT_TRUE(run.serverOk());
+    const auto window = run.WaitForWindow(kTitle, 20s);
+    ASSERT_TRUE(window) << run.process().Output();
+
+    // Frames are really drawn and swapped, over and over.
+    ASSERT_TRUE(WaitUntil([&] { return run.Swaps() >= 10; }, 20s)) << run.Swaps();
+    const auto first = run.Swaps();
+    ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > first + 10; }, 20s));
+
+    // Fullscreen on a screen that offers 1024 x 768: the window covers it.
+    const auto geometry = run.x11().Geometry(*window);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->x, 0);
+    EXPECT_EQ(geometry->y, 0);
+    EXPECT_EQ(geometry->width, 1024);
+    EXPECT_EQ(geometry->height, 768);
+    EXPECT_TRUE(geometry->viewable);
+
+    ASSERT_TRUE(SendKey(run.display(), "Escape"));
+    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(code) << "still running after Escape";
+    EXPECT_EQ(*code, 0) << run.process().Output();
+    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+}
+
+TEST(RendererWindow, OtherKeysDoNotEndIt) {
+    RendererRun run;
+    ASSERT_TRUE(run.WaitForWindow(kTitle, 20s));
+    ASSERT_TRUE(SendKey(run.display(), "space"));
+    ASSERT_TRUE(SendKey(run.display(), "Return"));
+    ASSERT_TRUE(SendKey(run.display(), "q"));
+    EXPECT_FALSE(run.process().WaitForExit(1500ms));
+    const auto before = run.Swaps();
+    EXPECT_TRUE(WaitUntil([&] { return run.Swaps() > before; }, 10s));
+}
+
+TEST(RendererWindow, CloseRequestEndsItWithCodeZero) {
+    RendererRun run;
+    const auto window = run.WaitForWindow(kTitle, 20s);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
+    ASSERT_TRUE(run.x11().RequestClose(*window));
+    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(code) << "still running after the close request";
+    EXPECT_EQ(*code, 0);
+    EXPECT_TRUE(run.WaitForNoWindow(kTitle, 5s));
+}
+
+TEST(RendererWindow, WithoutA1024By768ModeAsksAndYesRunsInAWindow) {
+    RendererRun run(ScreenOf(800, 600));
+    ASSERT_TRUE(run.serverOk());
+    const auto question = run.WaitForWindow(kQuestionTitle, 20s);
+    ASSERT_TRUE(question) << run.process().Output();
+    // Nothing is drawn while the question is open.
+    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+
+    ASSERT_TRUE(SendKeyTo(run.display(), *question, "Return"));
+    const auto window = run.WaitForWindow(kTitle, 20s);
+    ASSERT_TRUE(window) << run.process().Output();
+    ASSERT_TRUE(WaitUntil([&] { return run.Swaps() >= 5; }, 20s));
+
+    // Windowed: a 1024 x 768 client area, not stretched over the 800 x 600
+    // screen (there is no window manager, so there is no frame around it).
+    const auto geometry = run.x11().Geometry(*window);
+    ASSERT_TRUE(geometry);
+    EXPECT_EQ(geometry->width, 1024);
+    EXPECT_EQ(geometry->height, 768);
+    EXPECT_EQ(run.x11().ScreenWidth(), 800);
+
+    ASSERT_TRUE(SendKey(run.display(), "Escape"));
+    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 0);
+    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+}
+
+TEST(RendererWindow, WithoutA1024By768ModeNoEndsWithoutAWindow) {
+    RendererRun run(ScreenOf(1280, 1024));
+    const auto question = run.WaitForWindow(kQuestionTitle, 20s);
+    ASSERT_TRUE(question) << run.process().Output();
+    ASSERT_TRUE(SendKeyTo(run.display(), *question, "Escape"));
+    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 0);
+    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    EXPECT_EQ(run.Swaps(), 0u);
+    // The screen keeps its size: declining touched no display mode.
+    EXPECT_EQ(run.x11().ScreenWidth(), 1280);
+}
+
+} // namespace
+} // namespace kestrune::test

@@ -14,7 +14,7 @@ namespace kestrune {
 // cannot be tricked into overwriting the link's target. On failure the
 // temporary file is removed, `path` is left as it was, and `error` (when
 // given) says why.
-bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                 std::string* error = nullptr);
+bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* error = nullptr);
 
 } // namespace kestrune

@@ -43,7 +43,8 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
+bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* error) {
     // The temporary file is created exclusively (O_EXCL), so it can never
     // open something placed under that name beforehand, link or not. The
     // process id and a counter keep two writers from choosing the same name.

@@ -18,7 +18,8 @@ bool Fail(std::string* error, const std::string& what, DWORD code) {
 
 } // namespace
 
-bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
+bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* error) {
     // A temporary name in the same folder, so the final move stays on one
     // volume and is a rename rather than a copy.
     const std::string::size_type slash = path.find_last_of("\\/");

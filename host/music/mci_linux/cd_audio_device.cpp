@@ -1,0 +1,229 @@
+#include "host/music/mci_linux/cd_audio_device.h"
+
+namespace kestrune::mci {
+
+namespace {
+
+const char* ModeWord(CdPlayer::State state) {
+    switch (state) {
+    case CdPlayer::State::Playing:
+        return "playing";
+    case CdPlayer::State::Paused:
+        return "paused";
+    case CdPlayer::State::Stopped:
+        break;
+    }
+    return "stopped";
+}
+
+const char* FormatWord(CdTimeFormat format) {
+    switch (format) {
+    case CdTimeFormat::Tmsf:
+        return "tmsf";
+    case CdTimeFormat::Msf:
+        return "msf";
+    case CdTimeFormat::Milliseconds:
+        break;
+    }
+    return "milliseconds";
+}
+
+} // namespace
+
+Error CdAudioDevice::Open(AudioOutput& output, const std::string& source,
+                          std::unique_ptr<MciDevice>& device) {
+    std::unique_ptr<CdDisc> disc = CdDisc::Open(source);
+    if (!disc) {
+        return kCannotLoadDriver;
+    }
+    device = std::make_unique<CdAudioDevice>(output, std::move(disc));
+    return kOk;
+}
+
+CdAudioDevice::CdAudioDevice(AudioOutput& output, std::unique_ptr<CdDisc> disc)
+    : m_output(output), m_disc(std::move(disc)),
+      m_player([source = m_disc.get()](std::int32_t first, int count, std::uint8_t* out) {
+          return source->ReadAudio(first, count, out);
+      }) {}
+
+CdAudioDevice::~CdAudioDevice() {
+    if (m_holds_output) {
+        // The audio thread lets go of the player before it stops.
+        m_output.RemoveSource(&m_player);
+        m_player.Stop();
+        m_output.Release();
+    }
+}
+
+Error CdAudioDevice::ReadTrack(ParameterReader& reader, std::size_t& index) {
+    std::string word;
+    if (!reader.TakeValue(word)) {
+        return kMissingParameter;
+    }
+    long number = 0;
+    if (!ReadUnsigned(word, number)) {
+        // A negative number is a track number that no disc has.
+        const bool negative =
+            word.size() > 1 && word.front() == '-' && ReadUnsigned(word.substr(1), number);
+        return negative ? kOutOfRange : kBadInteger;
+    }
+    const CdToc& toc = m_disc->Toc();
+    const CdTrack* const track = toc.Find(number);
+    if (!track) {
+        return kOutOfRange;
+    }
+    index = static_cast<std::size_t>(track - toc.tracks.data());
+    return kOk;
+}
+
+Error CdAudioDevice::Play(const std::vector<Word>& parameters) {
+    const CdToc& toc = m_disc->Toc();
+    if (toc.Empty()) {
+        return kDeviceNotReady;
+    }
+    ParameterReader reader(parameters);
+    bool has_from = false;
+    bool has_to = false;
+    std::int32_t from = 0;
+    std::int32_t to = toc.leadout;
+    while (!reader.AtEnd()) {
+        const bool is_from = reader.Take({"from"});
+        if (!is_from && !reader.Take({"to"})) {
+            return kUnrecognizedKeyword;
+        }
+        bool& seen = is_from ? has_from : has_to;
+        if (seen) {
+            return kDuplicateFlags;
+        }
+        std::string value;
+        if (!reader.TakeValue(value)) {
+            return kMissingParameter;
+        }
+        if (const Error error = ParseCdPosition(toc, m_format, value, is_from ? from : to);
+            error != kOk) {
+            return error;
+        }
+        seen = true;
+    }
+    if (!has_from && !has_to && m_player.CurrentState() == CdPlayer::State::Paused) {
+        m_player.Resume();
+        return kOk;
+    }
+    if (!has_from) {
+        from = m_player.Position();
+        // At the end of the disc a plain play starts the disc again: the watch
+        // that keeps a disc playing then loops it, as a listener expects.
+        if (toc.AudioRunFrom(from).start >= toc.leadout) {
+            from = toc.FirstAudioSector();
+        }
+    }
+    if (from >= to) {
+        return kOutOfRange;
+    }
+    if (!m_holds_output) {
+        if (!m_output.Acquire()) {
+            return kNoAudioOutput;
+        }
+        m_holds_output = true;
+        m_output.AddSource(&m_player);
+    }
+    m_player.Play(toc, from, to);
+    return kOk;
+}
+
+Error CdAudioDevice::Status(const std::vector<Word>& parameters, std::string& reply) {
+    ParameterReader reader(parameters);
+    if (reader.AtEnd()) {
+        return kMissingParameter;
+    }
+    const CdToc& toc = m_disc->Toc();
+    if (reader.Take({"mode"})) {
+        reply = toc.Empty() ? "not ready" : ModeWord(m_player.CurrentState());
+    } else if (reader.Take({"media", "present"})) {
+        reply = toc.Empty() ? "false" : "true";
+    } else if (reader.Take({"ready"})) {
+        reply = toc.Empty() ? "false" : "true";
+    } else if (reader.Take({"time", "format"})) {
+        reply = FormatWord(m_format);
+    } else if (toc.Empty()) {
+        return kDeviceNotReady;
+    } else if (reader.Take({"current", "track"})) {
+        reply = std::to_string(toc.tracks[toc.IndexAt(m_player.Position())].number);
+    } else if (reader.Take({"number", "of", "tracks"})) {
+        reply = std::to_string(toc.tracks.size());
+    } else if (reader.Take({"position"})) {
+        std::int32_t sector = m_player.Position();
+        if (reader.Take({"track"})) {
+            std::size_t index = 0;
+            if (const Error error = ReadTrack(reader, index); error != kOk) {
+                return error;
+            }
+            sector = toc.tracks[index].start;
+        }
+        reply = FormatCdPosition(toc, m_format, sector);
+    } else if (reader.Take({"length"})) {
+        std::int32_t sectors = toc.leadout - toc.tracks.front().start;
+        if (reader.Take({"track"})) {
+            std::size_t index = 0;
+            if (const Error error = ReadTrack(reader, index); error != kOk) {
+                return error;
+            }
+            sectors = toc.EndOf(index) - toc.tracks[index].start;
+        }
+        reply = FormatCdLength(m_format, sectors);
+    } else {
+        return kUnrecognizedKeyword;
+    }
+    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
+}
+
+Error CdAudioDevice::Set(const std::vector<Word>& parameters) {
+    ParameterReader reader(parameters);
+    if (!reader.Take({"time", "format"})) {
+        return reader.AtEnd() ? kMissingParameter : kUnrecognizedKeyword;
+    }
+    std::string word;
+    if (!reader.TakeValue(word)) {
+        return kMissingParameter;
+    }
+    CdTimeFormat format = m_format;
+    if (!ParseCdTimeFormat(word, format)) {
+        return kBadTimeFormat;
+    }
+    if (!reader.AtEnd()) {
+        return kUnrecognizedKeyword;
+    }
+    m_format = format;
+    return kOk;
+}
+
+Error CdAudioDevice::Execute(const std::string& verb, const std::vector<Word>& parameters,
+                             std::string& reply) {
+    if (verb == "play") {
+        return Play(parameters);
+    }
+    if (verb == "status") {
+        return Status(parameters, reply);
+    }
+    if (verb == "set") {
+        return Set(parameters);
+    }
+    if (!parameters.empty()) {
+        return kUnrecognizedKeyword;
+    }
+    if (verb == "stop") {
+        m_player.Stop();
+        return kOk;
+    }
+    if (verb == "pause") {
+        m_player.Pause();
+        return kOk;
+    }
+    if (verb == "resume") {
+        m_player.Resume();
+        return kOk;
+    }
+    return kUnrecognizedCommand;
+}
+
+} // namespace kestrune::mci

@@ -1,0 +1,228 @@
+#include "host/music/mci_linux/mpeg_video_device_sdl.h"
+
+#include <SDL_mixer.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace kestrune::mci {
+
+namespace {
+
+constexpr double kMillisecondsPerSecond = 1000.0;
+
+// The device whose file holds SDL_mixer's one music stream, if any.
+MpegVideoDevice* g_music_owner = nullptr;
+
+bool CanRead(const std::string& file) {
+    std::FILE* const stream = std::fopen(file.c_str(), "rb");
+    if (!stream) {
+        return false;
+    }
+    std::fclose(stream);
+    return true;
+}
+
+} // namespace
+
+void MpegVideoDevice::MusicDeleter::operator()(_Mix_Music* music) const {
+    Mix_FreeMusic(music);
+}
+
+Error MpegVideoDevice::Open(AudioOutput& output, const std::string& file,
+                            std::unique_ptr<MciDevice>& device) {
+    if (!CanRead(file)) {
+        return kFileNotFound;
+    }
+    // SDL_mixer decodes for the open device only, so the device comes first.
+    if (!output.Acquire()) {
+        return kNoAudioOutput;
+    }
+    Mix_Music* const music = Mix_LoadMUS(file.c_str());
+    if (!music) {
+        output.Release();
+        return kInvalidFile;
+    }
+    device = std::make_unique<MpegVideoDevice>(output, music);
+    return kOk;
+}
+
+MpegVideoDevice::MpegVideoDevice(AudioOutput& output, _Mix_Music* music)
+    : m_output(output), m_music(music) {}
+
+MpegVideoDevice::~MpegVideoDevice() {
+    Halt();
+    m_music.reset();
+    m_output.Release();
+}
+
+void MpegVideoDevice::Halt() {
+    if (g_music_owner == this) {
+        Mix_HaltMusic();
+        g_music_owner = nullptr;
+    }
+}
+
+void MpegVideoDevice::Refresh() {
+    if (m_state == State::Stopped) {
+        return;
+    }
+    if (g_music_owner != this) {
+        // Another file took the music stream.
+        m_state = State::Stopped;
+        m_stopped_at = 0;
+    } else if (Mix_PlayingMusic() == 0) {
+        // The file ended by itself.
+        m_state = State::Stopped;
+        m_stopped_at = LengthMilliseconds();
+        g_music_owner = nullptr;
+    }
+}
+
+long MpegVideoDevice::CurrentMilliseconds() const {
+    if (m_state == State::Stopped) {
+        return m_stopped_at;
+    }
+    const double seconds = Mix_GetMusicPosition(m_music.get());
+    return seconds < 0 ? 0 : std::lround(seconds * kMillisecondsPerSecond);
+}
+
+long MpegVideoDevice::LengthMilliseconds() const {
+    const double seconds = Mix_MusicDuration(m_music.get());
+    return seconds < 0 ? 0 : std::lround(seconds * kMillisecondsPerSecond);
+}
+
+Error MpegVideoDevice::StartAt(long milliseconds) {
+    const int result = milliseconds > 0 ? Mix_FadeInMusicPos(m_music.get(), 0, 0,
+                                                             milliseconds / kMillisecondsPerSecond)
+                                        : Mix_PlayMusic(m_music.get(), 0);
+    if (result != 0) {
+        m_state = State::Stopped;
+        return kInvalidFile;
+    }
+    // The stream changed hands: the previous owner learns it on its next query.
+    g_music_owner = this;
+    m_state = State::Playing;
+    return kOk;
+}
+
+Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
+    ParameterReader reader(parameters);
+    bool has_from = false;
+    long from = 0;
+    while (!reader.AtEnd()) {
+        if (!reader.Take({"from"})) {
+            return kUnrecognizedKeyword;
+        }
+        if (has_from) {
+            return kDuplicateFlags;
+        }
+        std::string value;
+        if (!reader.TakeValue(value)) {
+            return kMissingParameter;
+        }
+        if (!ReadUnsigned(value, from)) {
+            return kBadInteger;
+        }
+        has_from = true;
+    }
+    Refresh();
+    const long length = LengthMilliseconds();
+    if (has_from) {
+        if (length > 0 && from > length) {
+            return kOutOfRange;
+        }
+        return StartAt(from);
+    }
+    if (m_state == State::Paused) {
+        Mix_ResumeMusic();
+        m_state = State::Playing;
+        return kOk;
+    }
+    if (m_state == State::Playing) {
+        return kOk;
+    }
+    // A file stopped at its end starts again from the beginning, as a player
+    // does when play is pressed on a finished piece.
+    return StartAt(length > 0 && m_stopped_at >= length ? 0 : m_stopped_at);
+}
+
+Error MpegVideoDevice::Status(const std::vector<Word>& parameters, std::string& reply) {
+    ParameterReader reader(parameters);
+    Refresh();
+    if (reader.AtEnd()) {
+        return kMissingParameter;
+    }
+    if (reader.Take({"mode"})) {
+        reply = m_state == State::Playing  ? "playing"
+                : m_state == State::Paused ? "paused"
+                                           : "stopped";
+    } else if (reader.Take({"position"})) {
+        reply = std::to_string(CurrentMilliseconds());
+    } else if (reader.Take({"length"})) {
+        reply = std::to_string(LengthMilliseconds());
+    } else if (reader.Take({"time", "format"})) {
+        reply = "milliseconds";
+    } else {
+        return kUnrecognizedKeyword;
+    }
+    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
+}
+
+Error MpegVideoDevice::Set(const std::vector<Word>& parameters) {
+    ParameterReader reader(parameters);
+    if (!reader.Take({"time", "format"})) {
+        return reader.AtEnd() ? kMissingParameter : kUnrecognizedKeyword;
+    }
+    std::string format;
+    if (!reader.TakeValue(format)) {
+        return kMissingParameter;
+    }
+    const std::string lower = ToLowerAscii(format);
+    if (lower != "milliseconds" && lower != "ms") {
+        return kBadTimeFormat;
+    }
+    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
+}
+
+Error MpegVideoDevice::Execute(const std::string& verb, const std::vector<Word>& parameters,
+                               std::string& reply) {
+    if (verb == "play") {
+        return Play(parameters);
+    }
+    if (verb == "status") {
+        return Status(parameters, reply);
+    }
+    if (verb == "set") {
+        return Set(parameters);
+    }
+    if (!parameters.empty()) {
+        return kUnrecognizedKeyword;
+    }
+    Refresh();
+    if (verb == "stop") {
+        if (m_state != State::Stopped) {
+            m_stopped_at = CurrentMilliseconds();
+            Halt();
+            m_state = State::Stopped;
+        }
+        return kOk;
+    }
+    if (verb == "pause") {
+        if (m_state == State::Playing) {
+            Mix_PauseMusic();
+            m_state = State::Paused;
+        }
+        return kOk;
+    }
+    if (verb == "resume") {
+        if (m_state == State::Paused) {
+            Mix_ResumeMusic();
+            m_state = State::Playing;
+        }
+        return kOk;
+    }
+    return kUnrecognizedCommand;
+}
+
+} // namespace kestrune::mci

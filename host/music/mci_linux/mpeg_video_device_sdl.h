@@ -1,0 +1,52 @@
+#pragma once
+
+#include "host/music/mci_linux/audio_output_sdl.h"
+#include "host/music/mci_linux/mci_device.h"
+
+#include <memory>
+#include <string>
+
+struct _Mix_Music;
+
+// The music-file device ("MPEGVideo"): one file played through SDL_mixer's
+// music stream. Times are in milliseconds. SDL_mixer plays one music stream
+// at a time, so playing one file stops any other that plays.
+namespace kestrune::mci {
+
+class MpegVideoDevice final : public MciDevice {
+public:
+    // Opens `file`: kFileNotFound when it cannot be read, kNoAudioOutput
+    // without an audio device, kInvalidFile when it cannot be decoded.
+    static Error Open(AudioOutput& output, const std::string& file,
+                      std::unique_ptr<MciDevice>& device);
+
+    // Takes over an acquired output and a loaded music file.
+    MpegVideoDevice(AudioOutput& output, _Mix_Music* music);
+    ~MpegVideoDevice() override;
+
+    Error Execute(const std::string& verb, const std::vector<Word>& parameters,
+                  std::string& reply) override;
+
+private:
+    enum class State { Stopped, Playing, Paused };
+    struct MusicDeleter {
+        void operator()(_Mix_Music* music) const;
+    };
+
+    Error Play(const std::vector<Word>& parameters);
+    Error Status(const std::vector<Word>& parameters, std::string& reply);
+    Error Set(const std::vector<Word>& parameters);
+    Error StartAt(long milliseconds);
+    void Halt();
+    // Notices a file that ended by itself or was stopped by another file.
+    void Refresh();
+    long CurrentMilliseconds() const;
+    long LengthMilliseconds() const;
+
+    AudioOutput& m_output;
+    std::unique_ptr<_Mix_Music, MusicDeleter> m_music;
+    State m_state = State::Stopped;
+    long m_stopped_at = 0; // the position while stopped
+};
+
+} // namespace kestrune::mci

@@ -1,5 +1,6 @@
 // kestrune-tool: the developer's command over the real code of each layer.
 
+#include "tools/mci_command.h"
 #include "tools/pictures_command.h"
 #include "tools/tool_command.h"
 
@@ -14,6 +15,7 @@ using kestrune::tool::Command;
 // Every subcommand, in the order --help lists them.
 const Command kCommands[] = {
     kestrune::tool::kPicturesCommand,
+    kestrune::tool::kMciCommand,
     // (new commands go above this line)
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -18,8 +18,10 @@ constexpr std::int64_t kFaintestLevel = 70;
 constexpr std::int64_t kLevelRange = 230;
 // A star's spot ends this far from its centre.
 constexpr std::int64_t kStarRadius = kSubpixel * 3 / 2;
-// The brightest few also get a small glow.
+// The brightest few also get a small glow, a fifth as bright as the star at
+// its centre.
 constexpr int kGlowLevel = 200;
+constexpr std::int64_t kGlowDivisor = 5;
 constexpr std::int64_t kGlowCore = kSubpixel;
 constexpr int kGlowReachPx = 5;
 
@@ -55,7 +57,8 @@ Picture MakeNightSkyPicture() {
         const std::int64_t weight = level * kUnitWeight / 255;
         PaintStarCore(canvas, x, y, Scaled(colour, weight), kStarRadius);
         if (level >= kGlowLevel) {
-            PaintStarGlow(canvas, x, y, Scaled(colour, weight / 5), kGlowCore, kGlowReachPx);
+            PaintStarGlow(canvas, x, y, Scaled(colour, weight / kGlowDivisor), kGlowCore,
+                          kGlowReachPx);
         }
     }
     return canvas.Develop(kKneeLevel, LightCanvas::Dither::kOrdered);

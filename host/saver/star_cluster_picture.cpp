@@ -41,6 +41,7 @@ constexpr Light kLeadBloomLight = LightOf(60, 100, 220);
 constexpr std::int64_t kLeadBloomRadius = 18 * kSubpixel;
 constexpr int kLeadBloomPower = 3;
 constexpr Light kLeadRayLight = LightOf(110, 140, 230);
+constexpr int kLeadRayShortestPx = 4;
 constexpr int kLeadRayLengthPx = 18;
 constexpr std::int64_t kLeadRayHalfWidth = kSubpixel;
 
@@ -66,11 +67,25 @@ constexpr std::int64_t kHazeFloor = kUnitWeight / 10;
 constexpr std::int64_t kWispLow = kUnitWeight * 3 / 10;
 constexpr std::int64_t kWispHigh = kUnitWeight * 8 / 10;
 
-// Fainter members of the cluster, crowded towards its middle.
+// Fainter members of the cluster, crowded towards its middle, blue-white
+// with a little glow; their brightness varies by up to five times.
 constexpr int kMemberCount = 45;
 constexpr int kMemberSpreadPx = 56;
-// Background stars of the field, scattered evenly.
+constexpr std::int64_t kMemberFaintest = kUnitWeight / 4;
+constexpr Light kMemberCoreLight = LightOf(345, 360, 382);
+constexpr std::int64_t kMemberCoreRadius = kSubpixel * 3 / 2;
+constexpr Light kMemberGlowLight = LightOf(40, 50, 85);
+constexpr std::int64_t kMemberGlowCore = kSubpixel;
+constexpr int kMemberGlowReachPx = 6;
+
+// Background stars of the field, scattered evenly: faint points in white,
+// pale yellow and pale blue.
 constexpr int kFieldStarCount = 320;
+constexpr std::int64_t kFieldFaintestLevel = 24;
+constexpr std::int64_t kFieldLevelRange = 200;
+constexpr std::int64_t kFieldStarRadius = kSubpixel * 5 / 4;
+constexpr Light kFieldColours[] = {LightOf(255, 255, 255), LightOf(255, 236, 205),
+                                   LightOf(200, 220, 255)};
 
 constexpr int kKneeLevel = 180;
 constexpr std::uint64_t kSeed = 0x6B65737472756E33ULL;
@@ -144,30 +159,30 @@ Picture MakeStarClusterPicture() {
     PaintHaze(canvas);
 
     PictureRandom random(kSeed);
-    // The field first: faint points in white, pale yellow and pale blue.
-    static constexpr Light kFieldColours[] = {LightOf(255, 255, 255), LightOf(255, 236, 205),
-                                              LightOf(200, 220, 255)};
+    // The field first, behind the cluster.
     for (int i = 0; i < kFieldStarCount; ++i) {
         const std::int64_t x = random.Below(kStarClusterSize * kSubpixel);
         const std::int64_t y = random.Below(kStarClusterSize * kSubpixel);
         // Cubing a uniform draw makes faint stars common and bright ones rare.
         const std::int64_t u = random.Fraction16();
-        const std::int64_t level = 24 + 200 * (u * u / kUnitWeight * u / kUnitWeight) / kUnitWeight;
+        const std::int64_t u3 = u * u / kUnitWeight * u / kUnitWeight;
+        const std::int64_t level = kFieldFaintestLevel + kFieldLevelRange * u3 / kUnitWeight;
         const Light& colour = kFieldColours[random.Below(std::size(kFieldColours))];
-        PaintStarCore(canvas, x, y, Scaled(colour, level * kUnitWeight / 255), kSubpixel * 5 / 4);
+        PaintStarCore(canvas, x, y, Scaled(colour, level * kUnitWeight / 255), kFieldStarRadius);
     }
 
-    // The cluster's fainter members, blue-white.
+    // The cluster's fainter members.
     for (int i = 0; i < kMemberCount; ++i) {
         const std::int64_t x = BellCoordinate(random, kCentreX, kMemberSpreadPx);
         const std::int64_t y = BellCoordinate(random, kCentreY, kMemberSpreadPx);
         const std::int64_t u = random.Fraction16();
-        const std::int64_t weight = kUnitWeight / 4 + u * u / kUnitWeight;
-        PaintStarCore(canvas, x, y, Scaled(LightOf(230, 240, 255), weight * 3 / 2),
-                      kSubpixel * 3 / 2);
-        PaintStarGlow(canvas, x, y, Scaled(LightOf(120, 150, 255), weight / 3), kSubpixel, 6);
+        const std::int64_t weight = kMemberFaintest + u * u / kUnitWeight;
+        PaintStarCore(canvas, x, y, Scaled(kMemberCoreLight, weight), kMemberCoreRadius);
+        PaintStarGlow(canvas, x, y, Scaled(kMemberGlowLight, weight), kMemberGlowCore,
+                      kMemberGlowReachPx);
     }
 
+    // The leading stars last, over everything.
     for (const LeadingStar& star : kLeadingStars) {
         const std::int64_t x = star.x * kSubpixel;
         const std::int64_t y = star.y * kSubpixel;
@@ -179,7 +194,10 @@ Picture MakeStarClusterPicture() {
         PaintStarGlow(canvas, x, y, Scaled(kLeadGlowLight, weight), kLeadGlowCore,
                       kLeadGlowReachPx);
         PaintStarRays(canvas, x, y, Scaled(kLeadRayLight, weight),
-                      kLeadRayLengthPx * star.brightness / 100 + 4, kLeadRayHalfWidth);
+                      kLeadRayShortestPx + kLeadRayLengthPx * star.brightness / 100,
+                      kLeadRayHalfWidth);
+        // The faintest leading star's core is a little over half as wide as
+        // the brightest one's.
         PaintStarCore(canvas, x, y, Scaled(kLeadCoreLight, weight),
                       kLeadCoreRadius * (50 + star.brightness) / 150);
     }

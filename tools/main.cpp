@@ -1,5 +1,7 @@
 // kestrune-tool: the developer's command over the real code of each layer.
 
+#include "tools/bmp_command.h"
+#include "tools/ini_command.h"
 #include "tools/mci_command.h"
 #include "tools/pictures_command.h"
 #include "tools/tool_command.h"
@@ -15,6 +17,8 @@ using kestrune::tool::Command;
 // Every subcommand, in the order --help lists them.
 const Command kCommands[] = {
     kestrune::tool::kPicturesCommand,
+    kestrune::tool::kBmpCommand,
+    kestrune::tool::kIniCommand,
     kestrune::tool::kMciCommand,
     // (new commands go above this line)
     {nullptr, nullptr, nullptr, nullptr},

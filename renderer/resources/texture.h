@@ -1,6 +1,7 @@
 #pragma once
 
 #include "renderer/opengl.h"
+#include "renderer/resources/texture_limits.h"
 
 namespace kestrune {
 
@@ -10,5 +11,17 @@ namespace kestrune {
 // leaving `texture` unchanged, when the file gives no picture (a missing file
 // silently; any other failure after the loader's message).
 bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wrapT);
+
+// The same with the driver's texture limits given rather than asked of the
+// current context: a picture the driver cannot take at its own size is scaled
+// to one it takes.
+bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wrapT,
+                   const TextureLimits& limits);
+
+// Releases the show's four textures, in this order: the emitter texture, the
+// overlay texture and the two figure textures. Each name that OpenGL knows as
+// a texture is deleted and its variable set back to 0; anything else is left
+// alone.
+void ReleaseShowTextures(GLuint& emitter, GLuint& overlay, GLuint& figureA, GLuint& figureB);
 
 } // namespace kestrune

@@ -1,0 +1,260 @@
+// The settings module: the settings file on disk, LoadSettings, and the file
+// and path routines with the Linux rules.
+#include "host/startup/Kestrune_B.h"
+
+#include "tests/host/startup/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrune {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+// The file the settings dialog writes for: BgmKind 2, BgmRepeat 0, a file.
+const std::string kDialogFile = "[Section]\r\n"
+                                "\x42\x47\x4D\x8B\xE6\x95\xAA= 2\r\n"
+                                "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 0\r\n"
+                                "\x42\x47\x4D\xCC\xA7\xB2\xD9=/music/\x8B\xC8.mp3\r\n";
+
+TEST(SettingsFileTest, TheThreeKeysRoundTripInCodePage932) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmKindKey, " 2", ini));
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmRepeatKey, " 0", ini));
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/曲.mp3", ini));
+    EXPECT_EQ(ReadBytes(ini), kDialogFile);
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "2");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmRepeatKey, ini), "0");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmFileKey, ini), "/music/曲.mp3");
+    EXPECT_EQ(ReadIniValue("SECTION", "bgm区分", ini), "2");
+
+    // Writing them again changes the values in place.
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmKindKey, "-3", ini));
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmFileKey, "", ini));
+    EXPECT_EQ(ReadBytes(ini), "[Section]\r\n"
+                              "\x42\x47\x4D\x8B\xE6\x95\xAA=-3\r\n"
+                              "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 0\r\n"
+                              "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n");
+}
+
+TEST(SettingsFileTest, MissingFileSectionOrKeyReadsEmpty) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, folder.File("no/such/Kestrune.ini")), "");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, folder.path()), ""); // a folder
+    WriteBytes(ini, "[Other]\r\nBGM=1\r\n");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "");
+    EXPECT_EQ(ReadIniValue("Other", kBgmKindKey, ini), "");
+}
+
+TEST(SettingsFileTest, ValuesAreCutTo255CodePage932Characters) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    std::string kanji_bytes = "a";
+    for (int i = 0; i < 150; ++i) {
+        kanji_bytes += "\x88\x9F"; // "亜"
+    }
+    WriteBytes(ini, "[Section]\r\nascii=" + std::string(300, 'x') + "\r\nkana=" +
+                        std::string(300, '\xB1') + "\r\nkanji=" + kanji_bytes + "\r\n");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, "ascii", ini), std::string(255, 'x'));
+    // Half-width kana take one byte each; 255 of them are 765 bytes of UTF-8.
+    std::string kana;
+    for (int i = 0; i < 255; ++i) {
+        kana += "ｱ";
+    }
+    EXPECT_EQ(ReadIniValue(kSettingsSection, "kana", ini), kana);
+    // After "a", 127 double-byte characters fill 255 bytes exactly; the 128th
+    // would not fit whole and is left out.
+    std::string kanji = "a";
+    for (int i = 0; i < 127; ++i) {
+        kanji += "亜";
+    }
+    EXPECT_EQ(ReadIniValue(kSettingsSection, "kanji", ini), kanji);
+    // The value written is not cut.
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, "long", std::string(300, 'y'), ini));
+    EXPECT_NE(ReadBytes(ini).find("long=" + std::string(300, 'y') + "\r\n"), std::string::npos);
+}
+
+TEST(SettingsFileTest, AnExistingFileKeepsItsOtherLinesByteForByte) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    const std::string before = "; Kestrune settings, edited by hand\n"
+                               "[Window]\n"
+                               "left=10\n"
+                               "\n"
+                               "[section]\r\n"
+                               "\x42\x47\x4D\x8B\xE6\x95\xAA = 1 ; note\r\n"
+                               "\x42\x47\x4D\xCC\xA7\xB2\xD9=C:\\\x95\x5C\\a.mp3\n"
+                               "\xFF\xFE broken bytes stay\r\n"
+                               "[Section]\n"
+                               "\x42\x47\x4D\x8B\xE6\x95\xAA=9\n";
+    WriteBytes(ini, before);
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmKindKey, " 2", ini));
+    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmRepeatKey, " 5", ini));
+    EXPECT_EQ(ReadBytes(ini), "; Kestrune settings, edited by hand\n"
+                              "[Window]\n"
+                              "left=10\n"
+                              "\n"
+                              "[section]\r\n"
+                              "\x42\x47\x4D\x8B\xE6\x95\xAA= 2\r\n"
+                              "\x42\x47\x4D\xCC\xA7\xB2\xD9=C:\\\x95\x5C\\a.mp3\n"
+                              "\xFF\xFE broken bytes stay\r\n"
+                              "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 5\r\n"
+                              "[Section]\n"
+                              "\x42\x47\x4D\x8B\xE6\x95\xAA=9\n");
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmFileKey, ini), "C:\\表\\a.mp3");
+}
+
+TEST(SettingsFileTest, AValueCodePage932CannotHoldIsRefusedAndTheFileUntouched) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    WriteBytes(ini, kDialogFile);
+    struct stat before {};
+    ASSERT_EQ(stat(ini.c_str(), &before), 0);
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/home/zoë/música.mp3", ini));
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/¥en.mp3", ini));
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/a\nb.mp3", ini));
+    struct stat after {};
+    ASSERT_EQ(stat(ini.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(ini), kDialogFile);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(test::FolderListing(folder.path()), "Kestrune.ini\n");
+    // Nor is a new file created for it.
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "é", folder.File("new.ini")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("new.ini")));
+}
+
+TEST(SettingsFileTest, AFailedWriteReportsFailure) {
+    TempFolder folder;
+    EXPECT_FALSE(
+        WriteIniValue(kSettingsSection, kBgmKindKey, " 1", folder.File("no/Kestrune.ini")));
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmKindKey, " 1", folder.path()));
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmKindKey, " 1", ""));
+}
+
+// LoadSettings over a settings file made by the test, with a program folder
+// of the test's choosing.
+class LoadSettingsTest : public ::testing::Test {
+protected:
+    void Load(const std::string& kind, const std::string& repeat, const std::string& file) {
+        std::string text = "[Section]\r\n";
+        if (!kind.empty()) {
+            text += "\x42\x47\x4D\x8B\xE6\x95\xAA=" + kind + "\r\n";
+        }
+        if (!repeat.empty()) {
+            text += "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4=" + repeat + "\r\n";
+        }
+        if (!file.empty()) {
+            text += "\x42\x47\x4D\xCC\xA7\xB2\xD9=" + file + "\r\n";
+        }
+        WriteBytes(m_ini, text);
+        LoadSettingsFrom(m_ini, "/opt/kestrune");
+    }
+
+    TempFolder m_folder;
+    std::string m_ini = m_folder.File("Kestrune.ini");
+    std::string m_music = m_folder.File("song.mp3");
+};
+
+TEST_F(LoadSettingsTest, NoFileGivesTheDefaults) {
+    BgmKind = 7;
+    BgmRepeat = 7;
+    BgmFile = "stale";
+    LoadSettingsFrom(m_folder.File("missing.ini"), "/opt/kestrune");
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmRepeat, 0);
+    EXPECT_EQ(BgmFile, "");
+    EXPECT_EQ(BgmFolder, "/opt/kestrune");
+}
+
+TEST_F(LoadSettingsTest, FileChoiceNeedsAFileThatOpens) {
+    WriteBytes(m_music, "ID3");
+    Load(" 2", " 0", m_music);
+    EXPECT_EQ(BgmKind, 2);
+    EXPECT_EQ(BgmFile, m_music);
+    EXPECT_EQ(BgmFolder, m_folder.path());
+
+    Load(" 2", " 0", "");
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFolder, "/opt/kestrune");
+
+    Load(" 2", " 0", m_folder.File("gone.mp3"));
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFile, "");
+    EXPECT_EQ(BgmFolder, "/opt/kestrune");
+
+    Load(" 2", " 0", m_folder.path()); // a folder is no music file
+    EXPECT_EQ(BgmKind, 0);
+    EXPECT_EQ(BgmFile, "");
+
+    // The CD choice does not care about the file.
+    Load(" 1", " 3", m_folder.File("gone.mp3"));
+    EXPECT_EQ(BgmKind, 1);
+    EXPECT_EQ(BgmRepeat, 3);
+    EXPECT_EQ(BgmFile, "");
+    Load("1", "", m_music);
+    EXPECT_EQ(BgmKind, 1);
+    EXPECT_EQ(BgmFile, m_music);
+}
+
+TEST_F(LoadSettingsTest, NumbersAreRoundedDownAndRangeChecked) {
+    const std::pair<const char*, int> cases[] = {
+        {" 2", 2},    {"2", 2},       {"1.9", 1},         {"-1.5", -2},       {"1e1", 10},
+        {"'3'", 3},   {"\" 4 \"", 4}, {"32767.9", 32767}, {"-32768", -32768}, {"-32768.5", 0},
+        {"99999", 0}, {"32768", 0},   {"abc", 0},         {"&H10", 0},        {"1,5", 0},
+        {"1e400", 0}, {"3 tracks", 0}};
+    for (const auto& [text, expected] : cases) {
+        Load(" 1", text, "");
+        EXPECT_EQ(BgmRepeat, expected) << text;
+        Load(text, "", "");
+        EXPECT_EQ(BgmKind, expected == 2 ? 0 : expected) << text;
+    }
+}
+
+TEST(FileExistsTest, OnlyRegularFilesThatOpenForReading) {
+    TempFolder folder;
+    const std::string file = folder.File("a.mp3");
+    WriteBytes(file, "x");
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(FileExists(file + "/")); // one trailing separator is dropped
+    EXPECT_FALSE(FileExists(file + "//"));
+    EXPECT_FALSE(FileExists(folder.path()));
+    EXPECT_FALSE(FileExists(folder.path() + "/"));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(folder.File("missing.mp3")));
+    EXPECT_FALSE(FileExists("/dev/null"));
+    const std::string fifo = folder.File("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(FileExists(fifo)); // and it does not hang
+    const std::string link = folder.File("link.mp3");
+    ASSERT_EQ(symlink(file.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(FileExists(link));
+}
+
+TEST(FolderOfPathTest, LinuxRules) {
+    EXPECT_EQ(FolderOfPath("/home/user/Music/a.mp3"), "/home/user/Music");
+    EXPECT_EQ(FolderOfPath("/a.mp3"), "/");
+    EXPECT_EQ(FolderOfPath("a.mp3"), "");
+    EXPECT_EQ(FolderOfPath("music/a.mp3"), "music");
+    EXPECT_EQ(FolderOfPath("C:a.mp3"), "");   // ":" is an ordinary character
+    EXPECT_EQ(FolderOfPath("C:\\a.mp3"), ""); // and so is "\"
+    EXPECT_EQ(FolderOfPath("/music/"), "/music");
+    EXPECT_EQ(FolderOfPath(""), "");
+}
+
+TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable) {
+    const std::string folder = ProgramFolder();
+    EXPECT_EQ(folder, std::filesystem::canonical("/proc/self/exe").parent_path().string());
+    EXPECT_EQ(SettingsFilePath(), folder + "/Kestrune.ini");
+}
+
+} // namespace
+} // namespace kestrune

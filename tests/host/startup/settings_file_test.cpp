@@ -132,6 +132,14 @@ TEST(SettingsFileTest, AValueCodePage932CannotHoldIsRefusedAndTheFileUntouched) 
     EXPECT_FALSE(std::filesystem::exists(folder.File("new.ini")));
 }
 
+TEST(SettingsFileTest, SectionAndKeyHoldAtMost127Characters) {
+    TempFolder folder;
+    const std::string ini = folder.File("Kestrune.ini");
+    ASSERT_TRUE(WriteIniValue(std::string(130, 's'), std::string(126, 'k') + "区分", "v", ini));
+    EXPECT_EQ(ReadBytes(ini),
+              "[" + std::string(127, 's') + "]\r\n" + std::string(126, 'k') + "\x8B\xE6=v\r\n");
+}
+
 TEST(SettingsFileTest, AFailedWriteReportsFailure) {
     TempFolder folder;
     EXPECT_FALSE(
@@ -185,6 +193,11 @@ TEST_F(LoadSettingsTest, FileChoiceNeedsAFileThatOpens) {
     Load(" 2", " 0", "");
     EXPECT_EQ(BgmKind, 0);
     EXPECT_EQ(BgmFolder, "/opt/kestrune");
+
+    WriteBytes(m_ini, "[Section]\r\n\x42\x47\x4D\x8B\xE6\x95\xAA=2\r\n"
+                      "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n");
+    LoadSettingsFrom(m_ini, "/opt/kestrune");
+    EXPECT_EQ(BgmKind, 0);
 
     Load(" 2", " 0", m_folder.File("gone.mp3"));
     EXPECT_EQ(BgmKind, 0);

@@ -1,0 +1,222 @@
+// The audio CD on the Linux device layer: a three-track CUE/BIN image made
+// here, opened as "cdaudio", played in real time into SDL's disk audio
+// driver, and watched by the saver's CD routine as its timer would.
+
+#include "host/music/Kestrune_BGM.h"
+#include "host/startup/Kestrune_B.h"
+#include "tests/host/music/music_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <thread>
+
+namespace kestrune::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Track lengths in sectors: 0.53 s, 0.4 s and 0.67 s.
+const std::vector<int> kTracks = {40, 30, 50};
+
+std::string Status(const std::string& item) {
+    return QueryMci("status cdaudio " + item);
+}
+
+template <typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// Which tracks were heard: each track's samples are +-1000 times its number.
+std::set<int> TracksHeard(const std::vector<std::int16_t>& samples) {
+    std::set<int> tracks;
+    for (const std::int16_t sample : samples) {
+        const int level = std::abs(static_cast<int>(sample));
+        if (level != 0) {
+            tracks.insert(level % kTrackAmplitudeStep == 0 ? level / kTrackAmplitudeStep : -level);
+        }
+    }
+    return tracks;
+}
+
+class MusicCdTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(folder.path().empty());
+        output = folder.File("output.raw");
+        UseDiskAudio(output);
+        cue = WriteDiscImage(folder.path(), "disc", kTracks);
+        setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
+        BgmKind = 1;
+        BgmRepeat = 0;
+        CdWatchOk = false;
+    }
+    void TearDown() override {
+        std::string reply;
+        SendMci("close all", reply);
+        unsetenv("KESTRUNE_CDAUDIO_DEVICE");
+    }
+
+    std::set<int> Heard() const { return TracksHeard(ReadDiskOutput(output)); }
+
+    MusicFolder folder;
+    std::string output;
+    std::string cue;
+};
+
+TEST_F(MusicCdTest, AnswersTrackAndPositionQueries) {
+    CdOpen();
+    EXPECT_EQ(Status("number of tracks"), "3");
+    EXPECT_EQ(Status("current track"), "1");
+    EXPECT_EQ(Status("mode"), "stopped");
+    EXPECT_EQ(Status("time format"), "tmsf");
+    EXPECT_EQ(Status("position track 2"), "02:00:00:00");
+    EXPECT_EQ(Status("position track 3"), "03:00:00:00");
+    EXPECT_EQ(Status("position track 4"), "Error:282");
+    EXPECT_EQ(Status("position track 0"), "Error:282");
+    EXPECT_EQ(Status("position track two"), "Error:270");
+    EXPECT_EQ(Status("length"), "00:01:45");
+    EXPECT_EQ(Status("length track 2"), "00:00:30");
+    EXPECT_EQ(Status("Current Track"), "1") << "keywords in any case";
+
+    std::string reply;
+    EXPECT_EQ(SendMci("set cdaudio time format msf", reply), 0);
+    EXPECT_EQ(Status("position track 2"), "00:02:40");
+    EXPECT_EQ(SendMci("set cdaudio time format frames", reply), 293);
+    EXPECT_EQ(SendMci("set cdaudio time format tmsf", reply), 0);
+    EXPECT_EQ(SendMci("open cdaudio", reply), 265);
+    EXPECT_EQ(SendMci("status cdrom mode", reply), 263);
+    EXPECT_EQ(SendMci("eject cdaudio", reply), 261);
+
+    // From the first track to the second: only the first is heard, and the
+    // position stops where the second begins.
+    ASSERT_EQ(PlayDevice("cdaudio", "1", "2"), 0);
+    EXPECT_EQ(Status("mode"), "playing");
+    ASSERT_TRUE(WaitFor([] { return Status("mode") == "stopped"; }, 3s));
+    EXPECT_EQ(Status("position"), "02:00:00:00");
+    EXPECT_EQ(Status("current track"), "2");
+    EXPECT_EQ(PlayDevice("cdaudio", "2", "2"), 282);
+    CdClose();
+    EXPECT_EQ(Status("mode"), "Error:263");
+    EXPECT_EQ(Heard(), std::set<int>{1});
+}
+
+TEST_F(MusicCdTest, WatchRepeatsTheChosenTrack) {
+    BgmRepeat = 2;
+    CdOpen();
+    EXPECT_EQ(Status("mode"), "stopped") << "nothing plays before the first tick";
+    CdWatch();
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(Status("mode"), "playing");
+    EXPECT_EQ(Status("current track"), "2");
+
+    // Playing runs on into track 3; the next tick goes back to track 2.
+    ASSERT_TRUE(WaitFor([] { return Status("current track") == "3"; }, 2s));
+    CdWatch();
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(Status("current track"), "2");
+    EXPECT_LE(Status("position"), "02:00:00:05");
+
+    // Stopped from outside: the next tick starts the track again.
+    std::string reply;
+    ASSERT_EQ(SendMci("stop cdaudio", reply), 0);
+    EXPECT_EQ(Status("mode"), "stopped");
+    CdWatch();
+    EXPECT_EQ(Status("mode"), "playing");
+    EXPECT_EQ(Status("current track"), "2");
+
+    // As the saver's timer runs it: track 1 is never heard.
+    for (int tick = 0; tick < 6; ++tick) {
+        std::this_thread::sleep_for(200ms);
+        CdWatch();
+        ASSERT_TRUE(CdWatchOk);
+        EXPECT_NE(Status("current track"), "1");
+    }
+    CdClose();
+    const std::set<int> heard = Heard();
+    EXPECT_TRUE(heard.count(2));
+    EXPECT_FALSE(heard.count(1));
+    for (const int track : heard) {
+        EXPECT_TRUE(track == 2 || track == 3) << track;
+    }
+}
+
+TEST_F(MusicCdTest, WatchWithoutATrackPlaysTheDiscOn) {
+    BgmRepeat = 0;
+    CdOpen();
+    CdWatch();
+    EXPECT_EQ(Status("mode"), "playing");
+    EXPECT_EQ(Status("current track"), "1");
+    std::this_thread::sleep_for(300ms);
+
+    // Paused from outside: the watch leaves it paused.
+    std::string reply;
+    ASSERT_EQ(SendMci("pause cdaudio", reply), 0);
+    const std::string paused_at = Status("position");
+    CdWatch();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(Status("mode"), "paused");
+    EXPECT_EQ(Status("position"), paused_at);
+    EXPECT_GT(paused_at, "01:00:00:10");
+    EXPECT_EQ(paused_at.substr(0, 3), "01:") << "still in the first track after 0.3 s";
+
+    // Stopped: the watch plays on from where it stopped, not from the start.
+    ASSERT_EQ(SendMci("stop cdaudio", reply), 0);
+    const std::string stopped_at = Status("position");
+    CdWatch();
+    EXPECT_EQ(Status("mode"), "playing");
+    EXPECT_GE(Status("position"), stopped_at);
+
+    // At the end of the disc the watch's plain play starts it again.
+    ASSERT_TRUE(WaitFor([] { return Status("mode") == "stopped"; }, 3s));
+    EXPECT_EQ(Status("current track"), "3");
+    CdWatch();
+    EXPECT_EQ(Status("mode"), "playing");
+    EXPECT_EQ(Status("current track"), "1");
+    CdClose();
+    EXPECT_EQ(Heard(), (std::set<int>{1, 2, 3}));
+}
+
+TEST_F(MusicCdTest, FailingTrackQueriesEndTheWatch) {
+    setenv("KESTRUNE_CDAUDIO_DEVICE", folder.File("missing.cue").c_str(), 1);
+    CdOpen();
+    std::string reply;
+    EXPECT_EQ(SendMci("open cdaudio", reply), 266);
+    BgmRepeat = 1;
+    CdWatch();
+    EXPECT_FALSE(CdWatchOk);
+
+    // Closed by someone else while the watch runs.
+    setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
+    CdOpen();
+    CdWatch();
+    EXPECT_TRUE(CdWatchOk);
+    ASSERT_EQ(SendMci("close cdaudio", reply), 0);
+    CdWatch();
+    EXPECT_FALSE(CdWatchOk);
+}
+
+TEST_F(MusicCdTest, TrackNotOnTheDiscPlaysNothingAndTheWatchGoesOn) {
+    CdOpen();
+    for (const std::int16_t track : {std::int16_t{7}, std::int16_t{-1}}) {
+        BgmRepeat = track;
+        for (int tick = 0; tick < 3; ++tick) {
+            CdWatch();
+            EXPECT_TRUE(CdWatchOk) << track;
+            EXPECT_EQ(Status("mode"), "stopped") << track;
+        }
+    }
+    EXPECT_EQ(Status("position"), "01:00:00:00");
+}
+
+} // namespace
+} // namespace kestrune::test

@@ -1,0 +1,208 @@
+// The music file on the Linux device layer, in real time through SDL's disk
+// audio driver: an MP3 played, reported, restarted after its end and after a
+// pause; a WAV looping until stopped; and a machine without audio output.
+
+#include "host/music/Kestrune_BGM.h"
+#include "host/music/mci_platform.h"
+#include "host/startup/Kestrune_B.h"
+#include "tests/host/music/music_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace kestrune::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kToneAmplitude = 8000;
+constexpr int kWindowMs = 50;
+
+std::string Mode() {
+    return QueryMci("status MP3Play mode");
+}
+
+long PositionMs() {
+    return std::stol(QueryMci("status MP3Play position"));
+}
+
+template <typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// Windows of the output that carry the tone.
+int LoudWindows(const std::vector<int>& peaks, std::size_t from, std::size_t to) {
+    int count = 0;
+    for (std::size_t i = from; i < std::min(to, peaks.size()); ++i) {
+        count += peaks[i] > kToneAmplitude / 2 ? 1 : 0;
+    }
+    return count;
+}
+
+class MusicFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(folder.path().empty());
+        output = folder.File("output.raw");
+        UseDiskAudio(output);
+        BgmKind = 2;
+        BgmRepeat = 0;
+        BgmFile.clear();
+    }
+    void TearDown() override {
+        // Everything closed, so the output file is complete and the next test
+        // opens the audio driver afresh.
+        WavStop();
+        std::string reply;
+        SendMci("close all", reply);
+    }
+
+    MusicFolder folder;
+    std::string output;
+};
+
+TEST_F(MusicFileTest, Mp3PlaysAndIsRestartedWithinOneCallAfterItsEnd) {
+    BgmFile = folder.File("tone.mp3");
+    ASSERT_TRUE(WriteToneMp3(BgmFile, 1000, kToneAmplitude)) << "lame could not encode";
+
+    Mp3Start();
+    EXPECT_EQ(Mode(), "playing");
+    EXPECT_TRUE(Mp3IsPlaying());
+    std::this_thread::sleep_for(300ms);
+    const long before = PositionMs();
+    EXPECT_GT(before, 100);
+    Mp3Repeat(); // playing: left alone
+    EXPECT_GE(PositionMs(), before);
+
+    ASSERT_TRUE(WaitFor([] { return Mode() == "stopped"; }, 3s)) << "the file never ended";
+    EXPECT_FALSE(Mp3IsPlaying());
+    Mp3Repeat();
+    EXPECT_EQ(Mode(), "playing") << "one call restarts it";
+    EXPECT_LT(PositionMs(), 300) << "from its beginning";
+    std::this_thread::sleep_for(300ms);
+    Mp3Close();
+    EXPECT_EQ(QueryMci("status MP3Play mode"), "Error:263");
+
+    // The tone reached the output: about a second of it, then the restart.
+    const std::vector<int> peaks = PeaksPerWindow(ReadDiskOutput(output), kWindowMs);
+    EXPECT_GE(LoudWindows(peaks, 0, peaks.size()), 20);
+}
+
+TEST_F(MusicFileTest, PausedMp3RestartsFromItsBeginning) {
+    BgmFile = folder.File("tone.mp3");
+    ASSERT_TRUE(WriteToneMp3(BgmFile, 2000, kToneAmplitude));
+    Mp3Start();
+    std::this_thread::sleep_for(500ms);
+    std::string reply;
+    ASSERT_EQ(SendMci("pause MP3Play", reply), 0);
+    EXPECT_EQ(Mode(), "paused");
+    EXPECT_GT(PositionMs(), 300);
+    Mp3Repeat();
+    EXPECT_EQ(Mode(), "playing");
+    EXPECT_LT(PositionMs(), 200);
+    Mp3Close();
+}
+
+TEST_F(MusicFileTest, Mp3ThatCannotBeOpenedNeverPlays) {
+    BgmFile = folder.File("missing.mp3");
+    Mp3Start();
+    Mp3Repeat();
+    EXPECT_EQ(Mode(), "Error:263");
+
+    // Not music at all.
+    BgmFile = folder.File("text.mp3");
+    std::FILE* text = std::fopen(BgmFile.c_str(), "w");
+    ASSERT_NE(text, nullptr);
+    std::fputs("not music\n", text);
+    std::fclose(text);
+    std::string reply;
+    EXPECT_EQ(SendMci("open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play", reply), 296);
+    Mp3Start();
+    EXPECT_EQ(Mode(), "Error:263");
+
+    // A real file whose name holds a double quote is refused, never opened
+    // as something else.
+    const std::string real = folder.File("tone.mp3");
+    ASSERT_TRUE(WriteToneMp3(real, 300, kToneAmplitude));
+    for (const char* name : {"a\"b.mp3", "a\" type MPEGVideo Alias MP3Play \"b.mp3"}) {
+        BgmFile = folder.File(name);
+        std::filesystem::copy_file(real, BgmFile);
+        Mp3Start();
+        EXPECT_EQ(Mode(), "Error:263") << name;
+        EXPECT_NE(SendMci("open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play", reply), 0);
+        EXPECT_EQ(Mode(), "Error:263") << name;
+    }
+    EXPECT_EQ(
+        SendMci("open \"" + folder.File("a\"b.mp3") + "\" type MPEGVideo Alias MP3Play", reply),
+        305);
+}
+
+TEST_F(MusicFileTest, WavLoopsUntilStopped) {
+    BgmFile = folder.File("short.wav");
+    WriteToneWav(BgmFile, 250, kToneAmplitude);
+    // An open music file keeps the output running after the sound stops, so
+    // the silence after WavStop reaches the output file too.
+    const std::string keeper = folder.File("keeper.wav");
+    WriteToneWav(keeper, 100, 1);
+    std::string reply;
+    ASSERT_EQ(SendMci("open \"" + keeper + "\" type MPEGVideo alias keeper", reply), 0);
+
+    ASSERT_GT(SystemMciPlatform().WaveOutDeviceCount(), 0u);
+    WavStart();
+    std::this_thread::sleep_for(1200ms);
+    WavStop();
+    std::this_thread::sleep_for(600ms);
+    ASSERT_EQ(SendMci("close keeper", reply), 0);
+
+    const std::vector<int> peaks = PeaksPerWindow(ReadDiskOutput(output), kWindowMs);
+    // 1.2 s of a 0.25 s sound: it looped (a single play gives 5 windows).
+    EXPECT_GE(LoudWindows(peaks, 0, peaks.size()), 18);
+    ASSERT_GE(peaks.size(), 30u);
+    EXPECT_EQ(LoudWindows(peaks, peaks.size() - 8, peaks.size()), 0) << "silent after WavStop";
+}
+
+TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
+    UseNoAudio();
+    EXPECT_EQ(SystemMciPlatform().WaveOutDeviceCount(), 0u);
+    BgmFile = folder.File("short.wav");
+    WriteToneWav(BgmFile, 250, kToneAmplitude);
+    WavStart();
+    WavStop();
+    EXPECT_FALSE(SystemMciPlatform().PlayWaveSound(BgmFile.c_str(), kSoundAsync | kSoundLoop));
+
+    std::string reply;
+    EXPECT_EQ(SendMci("open \"" + BgmFile + "\" type MPEGVideo Alias MP3Play", reply), 326);
+    EXPECT_EQ(reply, "No audio output device can be opened.");
+    Mp3Start();
+    Mp3Repeat();
+    EXPECT_EQ(Mode(), "Error:263");
+    Mp3Close();
+
+    // The disc opens and answers; only playing needs the output.
+    const std::string cue = WriteDiscImage(folder.path(), "disc", {20, 20});
+    setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
+    CdOpen();
+    BgmRepeat = 1;
+    CdWatch();
+    EXPECT_TRUE(CdWatchOk);
+    EXPECT_EQ(QueryMci("status cdaudio mode"), "stopped");
+    EXPECT_EQ(PlayDevice("cdaudio", "", ""), 326);
+    CdClose();
+    unsetenv("KESTRUNE_CDAUDIO_DEVICE");
+
+    UseDummyAudio();
+    EXPECT_GT(SystemMciPlatform().WaveOutDeviceCount(), 0u);
+}
+
+} // namespace
+} // namespace kestrune::test

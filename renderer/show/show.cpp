@@ -1,9 +1,44 @@
 #include "renderer/show/show.h"
 
-#include "renderer/opengl.h"
+#include "common/kestrune_names.h"
+#include "renderer/resources/texture.h"
 #include "renderer/shell/gl_extensions.h"
+#include "renderer/show/show_timeline.h"
+
+#include <utility>
 
 namespace kestrune {
+
+namespace {
+
+// What the show configures its objects with.
+constexpr float kEmitterColours[Show::kEmitterCount][3] = {
+    {1.0f, 0.0f, 0.0f}, // red
+    {0.0f, 1.0f, 0.0f}, // green
+    {0.0f, 0.0f, 1.0f}, // blue
+    {1.0f, 1.0f, 0.0f}, // yellow
+};
+constexpr float kEmitterSpread = 0.01f;
+constexpr float kEmitterSpeed = 0.005f;
+constexpr float kEmitterDrag = 0.8f;
+constexpr float kEmitterGrowth = 1.03f;
+constexpr float kEmitterHalfSize = 0.01f;
+constexpr float kEmitterFade = 0.005f;
+constexpr int kParticlesPerEmitter = 100;
+
+constexpr float kFigureSize = 0.6f;
+constexpr float kSkyBoxSize = 2.0f;
+constexpr float kCameraDistance = 1.5f;
+
+} // namespace
+
+Show::Show(TickSource ticks, std::string textureFolder)
+    : m_ticks(std::move(ticks)),
+      m_textureFolder(textureFolder.empty() ? TextureFolder() : std::move(textureFolder)) {}
+
+std::string Show::TexturePath(int number) const {
+    return TextureFilePath(m_textureFolder, number);
+}
 
 bool Show::Initialise(GlPlatform& platform) {
     LoadExtensions(platform);
@@ -11,15 +46,158 @@ bool Show::Initialise(GlPlatform& platform) {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    BuildShow(kShowPeriodMs);
+    m_currentScene = &Show::MainScene;
     return true;
+}
+
+void Show::BuildShow(std::int32_t period) {
+    m_period = period;
+
+    // The overlay: the first file's single black pixel, blended with both
+    // factors GL_SRC_ALPHA, turns every finished pixel into alpha x pixel: a
+    // pure fade of the whole picture.
+    CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT);
+    overlay.uiTexture = overlayTexture;
+    overlay.bDepthWrite = false;
+    overlay.bBlend = true;
+    overlay.eBlendSrc = GL_SRC_ALPHA;
+    overlay.eBlendDst = GL_SRC_ALPHA;
+    overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = overlay.fColor[3] = 1.0f;
+    overlay.Build();
+
+    CreateTexture(TexturePath(2).c_str(), emitterTexture, GL_CLAMP, GL_CLAMP);
+    for (int i = 0; i < kEmitterCount; ++i) {
+        CParticleEmitter& emitter = emitters[i];
+        emitter.fPosition[0] = emitter.fPosition[1] = emitter.fPosition[2] = 0.0f;
+        for (int c = 0; c < 3; ++c) {
+            emitter.fFixedColour[c] = kEmitterColours[i][c];
+        }
+        emitter.fSpread = kEmitterSpread;
+        emitter.fSpeed = kEmitterSpeed;
+        emitter.fDrag = kEmitterDrag;
+        emitter.cAcceleration.Set(0.0f, 0.0f, 0.0f);
+        emitter.fGrowth = kEmitterGrowth;
+        emitter.fHalfSize = kEmitterHalfSize;
+        emitter.fFade = kEmitterFade;
+        emitter.bRandomFade = false;
+        if (!emitter.bBuilt) {
+            emitter.nParticles = kParticlesPerEmitter;
+        }
+        emitter.uiTexture = emitterTexture;
+        emitter.bBlend = true;
+        emitter.nBlendSrc = GL_SRC_ALPHA;
+        emitter.nBlendDst = GL_ONE; // additive sparks
+        emitter.bColourCycling = false;
+        emitter.Build();
+    }
+
+    // Two texture objects of the same picture, one per texture unit.
+    CreateTexture(TexturePath(3).c_str(), figureTextureA, GL_CLAMP, GL_CLAMP);
+    CreateTexture(TexturePath(3).c_str(), figureTextureB, GL_CLAMP, GL_CLAMP);
+    for (int i = 0; i < kFigureCount; ++i) {
+        CSierpinski& figure = figures[i];
+        figure.fCentre[0] = figure.fCentre[1] = figure.fCentre[2] = 0.0f;
+        figure.fSize = kFigureSize;
+        figure.nLevel = i; // 1, 4, 16 and 64 bodies
+        figure.fColour[0] = figure.fColour[1] = figure.fColour[2] = 1.0f;
+        figure.fColour[3] = 0.0f;
+        figure.bNormals = figure.bBlend = figure.bMultitexture = figure.bSphereMap = true;
+        figure.uiTexture[0] = figureTextureA;
+        figure.uiTexture[1] = figureTextureB;
+        figure.fEnvMode[0] = static_cast<GLfloat>(GL_REPLACE);
+        figure.fEnvMode[1] = static_cast<GLfloat>(GL_ADD);
+        figure.nBlendSrc = GL_SRC_ALPHA;
+        figure.nBlendDst = GL_ONE_MINUS_SRC_ALPHA;
+        figure.Generate();
+    }
+
+    skyBox.SetSize(kSkyBoxSize);
+    for (unsigned slot = 0; slot < CSkyBox::kFaceCount; ++slot) {
+        skyBox.LoadFaceTexture(slot, TexturePath(slot < 4 ? 3 : 4).c_str());
+    }
+    skyBox.SetPosition(0.0f, 0.0f, 0.0f);
+    skyBox.Build();
+
+    camera.fTarget[0] = camera.fTarget[1] = camera.fTarget[2] = 0.0f;
+    camera.fDistance = kCameraDistance;
 }
 
 void Show::Frame() {
     glLoadIdentity();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
+    // The main scene never reports that it has finished, so the title flash
+    // and rebuild that a finished scene would lead to are not built: no title
+    // texture exists and the show runs on for as long as the renderer does.
+    if (m_currentScene) {
+        (this->*m_currentScene)();
+    }
     glPopAttrib();
 }
 
-void Show::ReleaseTextures() {}
+int Show::MainScene() {
+    glPushMatrix();
+
+    // The clock starts at the first frame, so that loading textures and
+    // building geometry do not eat into the fade-in.
+    const TickCount now = m_ticks();
+    if (m_firstFrame) {
+        m_startTick = now;
+        m_firstFrame = false;
+    }
+    m_t = static_cast<float>(static_cast<double>(ElapsedMilliseconds(m_startTick, now)) /
+                             static_cast<double>(m_period));
+
+    if (const float alpha = FadeInAlphaAt(m_t); alpha >= 0.0f) {
+        overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = 1.0f;
+        overlay.fColor[3] = alpha;
+    }
+
+    const CameraAngles angles = CameraAnglesAt(m_t);
+    camera.fAzimuth = angles.azimuth;
+    camera.fElevation = angles.elevation;
+    camera.fRoll = angles.roll;
+    camera.Update();
+
+    glDisable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+
+    skyBox.CopyPosition(camera.fEye);
+    skyBox.Draw();
+
+    DrawEmitters();
+    DrawFigures();
+    overlay.Draw();
+
+    glPopMatrix();
+    return 0;
+}
+
+void Show::DrawEmitters() {
+    const std::uint32_t time = EmitterTimeAt(m_t);
+    for (int i = 0; i < kEmitterCount; ++i) {
+        CParticleEmitter& emitter = emitters[i];
+        EmitterPositionAt(i, m_t, emitter.fPosition);
+        for (int c = 0; c < 3; ++c) {
+            emitter.fEye[c] = camera.fEye[c];
+            emitter.fTarget[c] = camera.fTarget[c];
+        }
+        emitter.Draw(time);
+    }
+}
+
+void Show::DrawFigures() {
+    const FigureSchedule schedule = FiguresAt(m_t);
+    for (int i = 0; i < schedule.count; ++i) {
+        CSierpinski& figure = figures[schedule.draws[i].figure];
+        figure.fColour[0] = figure.fColour[1] = figure.fColour[2] = 1.0f;
+        figure.fColour[3] = schedule.draws[i].alpha;
+        figure.Draw();
+    }
+}
+
+void Show::ReleaseTextures() {
+    ReleaseShowTextures(emitterTexture, overlayTexture, figureTextureA, figureTextureB);
+}
 
 } // namespace kestrune

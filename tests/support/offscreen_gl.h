@@ -1,7 +1,7 @@
 #pragma once
 
 #include "renderer/opengl.h"
-#include "renderer/shell/scene.h"
+#include "renderer/shell/offscreen_context.h"
 
 #include <gtest/gtest.h>
 
@@ -10,27 +10,23 @@
 
 namespace kestrune::test {
 
-// A real OpenGL context without a window: EGL on Mesa's software rasteriser,
-// compatibility profile, drawing into a pbuffer of the given size with 8-bit
-// RGB, no alpha and a 16-bit depth buffer (the renderer's pixel format). It is
-// current from construction to destruction.
+// A real OpenGL context without a window (EGL on Mesa's software
+// rasteriser), current from construction to destruction, with pixel reading
+// helpers for tests.
 class OffscreenGl final : public GlPlatform {
 public:
-    OffscreenGl(int width, int height);
-    ~OffscreenGl();
-    OffscreenGl(const OffscreenGl&) = delete;
-    OffscreenGl& operator=(const OffscreenGl&) = delete;
+    OffscreenGl(int width, int height) : m_context(width, height) {}
 
-    bool ok() const { return m_context != nullptr; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
+    bool ok() const { return m_context.ok(); }
+    int width() const { return m_context.width(); }
+    int height() const { return m_context.height(); }
 
-    void* GetProcAddress(const char* name) override;
+    void* GetProcAddress(const char* name) override { return m_context.GetProcAddress(name); }
     void SetSwapInterval(std::uint8_t) override {}
 
     // Pixels of the whole surface as RGB bytes, bottom row first (as
     // glReadPixels gives them).
-    std::vector<std::uint8_t> ReadRgb() const;
+    std::vector<std::uint8_t> ReadRgb() const { return m_context.ReadRgb(); }
 
     // One pixel; (0, 0) is the bottom left.
     struct Rgb {
@@ -39,10 +35,7 @@ public:
     Rgb PixelAt(int x, int y) const;
 
 private:
-    int m_width;
-    int m_height;
-    void* m_surface = nullptr;
-    void* m_context = nullptr;
+    OffscreenContext m_context;
 };
 
 // A fixture that gives each test a fresh 64 x 64 context (or the size the

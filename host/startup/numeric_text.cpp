@@ -129,7 +129,12 @@ std::optional<double> ParseNumericText(std::string_view text) {
 }
 
 std::string NumberText(long value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    if (value < 0) {
+        return std::to_string(value);
+    }
+    std::string text(1, ' ');
+    text += std::to_string(value);
+    return text;
 }
 
 } // namespace kestrune

@@ -16,17 +16,23 @@ struct ToolRun {
 };
 
 std::string ShellQuoted(const std::string& word) {
-    std::string quoted = "'";
+    std::string quoted(1, '\'');
     for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        if (c == '\'') {
+            quoted.append("'\\''");
+        } else {
+            quoted.push_back(c);
+        }
     }
-    return quoted + "'";
+    quoted.push_back('\'');
+    return quoted;
 }
 
 ToolRun RunTool(std::initializer_list<std::string> arguments) {
     std::string command = ShellQuoted(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool");
     for (const std::string& argument : arguments) {
-        command += " " + ShellQuoted(argument);
+        command.push_back(' ');
+        command.append(ShellQuoted(argument));
     }
     command += " 2>/dev/null";
     ToolRun run;

@@ -11,97 +11,11 @@
 #include "renderer/shell/gl_extensions.h"
 
 #include "tests/renderer/Classes/gl_census.h"
+#include "tests/renderer/Classes/refusing_allocator.h"
 #include "tests/support/offscreen_gl.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
 #include <string>
-
-namespace {
-
-// Single-threaded test code: plain counters suffice.
-long g_allocations = 0;
-long g_live = 0;
-// Allocations numbered from the moment of arming; those in [first, last)
-// are refused.
-long g_armedAt = -1;
-long g_refuseFirst = 0;
-long g_refuseLast = 0;
-
-void* Allocate(std::size_t size) {
-    if (g_armedAt >= 0) {
-        const long number = g_allocations - g_armedAt;
-        if (number >= g_refuseFirst && number < g_refuseLast) {
-            ++g_allocations;
-            return nullptr;
-        }
-    }
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p != nullptr) {
-        ++g_allocations;
-        ++g_live;
-    }
-    return p;
-}
-
-void Release(void* p) {
-    if (p != nullptr) {
-        --g_live;
-        std::free(p);
-    }
-}
-
-// Refuses allocations number first ... last - 1 made while it lives,
-// counting from 0 at its construction.
-class RefuseAllocations {
-public:
-    RefuseAllocations(long first, long last) {
-        g_refuseFirst = first;
-        g_refuseLast = last;
-        g_armedAt = g_allocations;
-    }
-    ~RefuseAllocations() { g_armedAt = -1; }
-};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = Allocate(size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    if (void* p = Allocate(size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    Release(p);
-}
-void operator delete[](void* p) noexcept {
-    Release(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    Release(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    Release(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    Release(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    Release(p);
-}
 
 namespace kestrune::test {
 namespace {
@@ -110,10 +24,10 @@ TEST(RingAllocation, RefusedListLeavesTheRingEmptyAndSaysWhere) {
     CRing ring;
     ring.nVectors = 3;
     ring.GenerateAround(CVector(0.0f, 4.0f, 0.0f));
-    const long live = g_live;
+    const long live = LiveAllocations();
     // Generating again releases the old list before taking the new one.
     ring.GenerateIt();
-    EXPECT_EQ(g_live, live);
+    EXPECT_EQ(LiveAllocations(), live);
 
     ring.cAxis.Set(2.0f, 0.0f, 0.0f);
     const float row0x = ring.fBasis[0][0];
@@ -248,14 +162,14 @@ TEST_F(Allocation, AFrameOfTheShowsObjectsAllocatesOnlyTheCamerasRing) {
     for (int n = 0; n < 5; ++n) {
         frame(n);
     }
-    const long allocations = g_allocations;
-    const long live = g_live;
+    const long allocations = AllocationCount();
+    const long live = LiveAllocations();
     for (int n = 5; n < 105; ++n) {
         frame(n);
     }
     // The camera's ring takes its empty list and then its one vector.
-    EXPECT_EQ(g_allocations - allocations, 100 * 2);
-    EXPECT_EQ(g_live, live);
+    EXPECT_EQ(AllocationCount() - allocations, 100 * 2);
+    EXPECT_EQ(LiveAllocations(), live);
 }
 
 } // namespace

@@ -27,7 +27,7 @@
 namespace {
 
 using kestrune::test::Bgr;
-using kestrune::test::DibSpec;
+using kestrune::test::DibFields;
 
 // Pictures of noise, so that neither decoder profits from uniform data.
 std::uint32_t Noise(std::uint32_t& state) {
@@ -37,30 +37,30 @@ std::uint32_t Noise(std::uint32_t& state) {
 
 std::vector<std::uint8_t> Picture24(int size) {
     std::uint32_t state = 1;
-    DibSpec spec;
-    spec.width = size;
-    spec.height = size;
-    spec.pixels = kestrune::test::Rows24(size, size, [&](int, int) {
+    DibFields dib;
+    dib.width = size;
+    dib.height = size;
+    dib.pixels = kestrune::test::Rows24(size, size, [&](int, int) {
         return Bgr{static_cast<std::uint8_t>(Noise(state)), static_cast<std::uint8_t>(Noise(state)),
                    static_cast<std::uint8_t>(Noise(state))};
     });
-    return kestrune::test::MakeDib(spec);
+    return kestrune::test::MakeDib(dib);
 }
 
 std::vector<std::uint8_t> Picture8(int size) {
     std::uint32_t state = 2;
-    DibSpec spec;
-    spec.width = size;
-    spec.height = size;
-    spec.bitCount = 8;
+    DibFields dib;
+    dib.width = size;
+    dib.height = size;
+    dib.bitCount = 8;
     for (int i = 0; i < 256; ++i) {
-        spec.palette.push_back({static_cast<std::uint8_t>(Noise(state)),
-                                static_cast<std::uint8_t>(Noise(state)),
-                                static_cast<std::uint8_t>(Noise(state))});
+        dib.palette.push_back({static_cast<std::uint8_t>(Noise(state)),
+                               static_cast<std::uint8_t>(Noise(state)),
+                               static_cast<std::uint8_t>(Noise(state))});
     }
-    spec.pixels = kestrune::test::RowsIndexed(
+    dib.pixels = kestrune::test::RowsIndexed(
         8, size, size, [&](int, int) { return static_cast<int>(Noise(state)); });
-    return kestrune::test::MakeDib(spec);
+    return kestrune::test::MakeDib(dib);
 }
 
 struct Sample {

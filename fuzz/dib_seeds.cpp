@@ -11,7 +11,7 @@
 namespace {
 
 using kestrune::test::Bgr;
-using kestrune::test::DibSpec;
+using kestrune::test::DibFields;
 
 std::vector<Bgr> Palette(int count) {
     std::vector<Bgr> palette;
@@ -22,8 +22,8 @@ std::vector<Bgr> Palette(int count) {
     return palette;
 }
 
-bool Write(const std::string& folder, const std::string& name, const DibSpec& spec) {
-    const std::vector<std::uint8_t> bytes = kestrune::test::MakeDib(spec);
+bool Write(const std::string& folder, const std::string& name, const DibFields& dib) {
+    const std::vector<std::uint8_t> bytes = kestrune::test::MakeDib(dib);
     std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
@@ -49,21 +49,21 @@ int main(int argc, char** argv) {
         const std::string kind = fileHeader ? "bm" : "packed";
         for (int bits : {1, 4, 8}) {
             for (std::uint32_t headerSize : {12u, 40u}) {
-                DibSpec spec;
-                spec.fileHeader = fileHeader;
-                spec.headerSize = headerSize;
-                spec.width = width;
-                spec.height = height;
-                spec.bitCount = static_cast<std::uint16_t>(bits);
-                spec.palette = Palette(1 << bits);
-                spec.pixels = kestrune::test::RowsIndexed(bits, width, height, Pattern);
+                DibFields dib;
+                dib.fileHeader = fileHeader;
+                dib.headerSize = headerSize;
+                dib.width = width;
+                dib.height = height;
+                dib.bitCount = static_cast<std::uint16_t>(bits);
+                dib.palette = Palette(1 << bits);
+                dib.pixels = kestrune::test::RowsIndexed(bits, width, height, Pattern);
                 ok &= Write(folder,
                             kind + "_pal" + std::to_string(bits) + "_h" +
                                 std::to_string(headerSize) + ".bmp",
-                            spec);
+                            dib);
             }
         }
-        DibSpec rgb;
+        DibFields rgb;
         rgb.fileHeader = fileHeader;
         rgb.width = width;
         rgb.height = -height;
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         ok &= Write(folder, kind + "_rgb24_topdown.bmp", rgb);
 
         for (int bits : {16, 32}) {
-            DibSpec masked;
+            DibFields masked;
             masked.fileHeader = fileHeader;
             masked.width = width;
             masked.height = height;
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
             ok &= Write(folder, kind + "_bitfields" + std::to_string(bits) + ".bmp", masked);
         }
 
-        DibSpec rle8;
+        DibFields rle8;
         rle8.fileHeader = fileHeader;
         rle8.width = 6;
         rle8.height = 4;
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         rle8.pixels = {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 1, 2, 5, 0, 0, 10, 6, 0, 1};
         ok &= Write(folder, kind + "_rle8.bmp", rle8);
 
-        DibSpec rle4 = rle8;
+        DibFields rle4 = rle8;
         rle4.bitCount = 4;
         rle4.compression = kestrune::test::kBiRle4;
         rle4.pixels = {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0, 0, 2, 1, 0, 2, 0xF9, 0, 1};

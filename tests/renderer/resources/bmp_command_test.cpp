@@ -15,7 +15,7 @@
 namespace kestrune {
 namespace {
 
-using test::DibSpec;
+using test::DibFields;
 using test::TempFolder;
 
 std::string ReadText(const std::filesystem::path& path) {
@@ -44,13 +44,13 @@ Result RunTool(const TempFolder& folder, const std::string& arguments) {
 
 TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
     TempFolder folder;
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 2;
+    DibFields dib;
+    dib.width = 2;
+    dib.height = 2;
     // Stored bottom row first: (1,2,3) (4,5,6), then (7,8,9) (10,11,12) as
     // blue, green, red.
-    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    const std::string bmp = folder.Write("in.bmp", test::MakeDib(spec));
+    dib.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    const std::string bmp = folder.Write("in.bmp", test::MakeDib(dib));
     const auto ppm = folder.path() / "out.ppm";
 
     const Result result = RunTool(folder, "'" + bmp + "' '" + ppm.string() + "'");
@@ -69,10 +69,10 @@ TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
 
 TEST(BmpCommand, RefusalsPrintTheLoadersMessageOnStandardErrorAndFail) {
     TempFolder folder;
-    DibSpec spec;
-    spec.headerSize = 124;
-    spec.pixels = {0, 0, 0, 0};
-    const std::string v5 = folder.Write("v5.bmp", test::MakeDib(spec));
+    DibFields dib;
+    dib.headerSize = 124;
+    dib.pixels = {0, 0, 0, 0};
+    const std::string v5 = folder.Write("v5.bmp", test::MakeDib(dib));
     const Result refused = RunTool(folder, "'" + v5 + "'");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");

@@ -50,7 +50,7 @@ struct Bgr {
 
 // Everything a test may want to set; the defaults make a valid 40-byte-header
 // BMP file around the given pixel data.
-struct DibSpec {
+struct DibFields {
     bool fileHeader = true; // "BM" file; false: packed DIB
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
@@ -69,51 +69,51 @@ struct DibSpec {
     std::int64_t fileSizeField = -1;  // -1: the real size
 };
 
-inline std::vector<std::uint8_t> MakeDib(const DibSpec& spec) {
+inline std::vector<std::uint8_t> MakeDib(const DibFields& dib) {
     Bytes info;
-    info.U32(spec.headerSize);
-    if (spec.headerSize == 12) {
-        info.U16(static_cast<std::uint32_t>(spec.width))
-            .U16(static_cast<std::uint32_t>(spec.height))
-            .U16(spec.planes)
-            .U16(spec.bitCount);
+    info.U32(dib.headerSize);
+    if (dib.headerSize == 12) {
+        info.U16(static_cast<std::uint32_t>(dib.width))
+            .U16(static_cast<std::uint32_t>(dib.height))
+            .U16(dib.planes)
+            .U16(dib.bitCount);
     } else {
-        info.I32(spec.width)
-            .I32(spec.height)
-            .U16(spec.planes)
-            .U16(spec.bitCount)
-            .U32(spec.compression)
-            .U32(spec.imageSize)
-            .I32(spec.xDensity)
-            .I32(spec.yDensity)
-            .U32(spec.coloursUsed)
+        info.I32(dib.width)
+            .I32(dib.height)
+            .U16(dib.planes)
+            .U16(dib.bitCount)
+            .U32(dib.compression)
+            .U32(dib.imageSize)
+            .I32(dib.xDensity)
+            .I32(dib.yDensity)
+            .U32(dib.coloursUsed)
             .U32(0);
         // Larger headers carry fields this builder leaves zero.
-        while (info.size() < spec.headerSize) {
+        while (info.size() < dib.headerSize) {
             info.U8(0);
         }
     }
-    for (std::uint32_t mask : spec.masks) {
+    for (std::uint32_t mask : dib.masks) {
         info.U32(mask);
     }
-    for (const Bgr& c : spec.palette) {
+    for (const Bgr& c : dib.palette) {
         info.U8(c.b).U8(c.g).U8(c.r);
-        if (spec.headerSize != 12) {
+        if (dib.headerSize != 12) {
             info.U8(0);
         }
     }
     Bytes file;
-    if (spec.fileHeader) {
+    if (dib.fileHeader) {
         const std::size_t offset = 14 + info.size();
-        const std::size_t total = offset + spec.pixels.size();
+        const std::size_t total = offset + dib.pixels.size();
         file.U8('B').U8('M');
-        file.U32(spec.fileSizeField < 0 ? static_cast<std::uint32_t>(total)
-                                        : static_cast<std::uint32_t>(spec.fileSizeField));
+        file.U32(dib.fileSizeField < 0 ? static_cast<std::uint32_t>(total)
+                                       : static_cast<std::uint32_t>(dib.fileSizeField));
         file.U32(0);
-        file.U32(spec.pixelOffset < 0 ? static_cast<std::uint32_t>(offset)
-                                      : static_cast<std::uint32_t>(spec.pixelOffset));
+        file.U32(dib.pixelOffset < 0 ? static_cast<std::uint32_t>(offset)
+                                     : static_cast<std::uint32_t>(dib.pixelOffset));
     }
-    file.Append(info.bytes()).Append(spec.pixels);
+    file.Append(info.bytes()).Append(dib.pixels);
     return file.bytes();
 }
 

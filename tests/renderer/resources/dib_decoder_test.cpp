@@ -12,7 +12,7 @@ namespace kestrune {
 namespace {
 
 using test::Bgr;
-using test::DibSpec;
+using test::DibFields;
 using test::MakeDib;
 
 struct Rgb {
@@ -56,16 +56,16 @@ std::vector<Bgr> Palette(int count) {
 }
 
 TEST(DibDecoder, TwentyFourBitFirstPixelIsRedGreenBlueAndBufferIsPacked) {
-    DibSpec spec;
-    spec.width = 4;
-    spec.height = 2;
-    spec.pixels = test::Rows24(4, 2, [](int x, int y) {
+    DibFields dib;
+    dib.width = 4;
+    dib.height = 2;
+    dib.pixels = test::Rows24(4, 2, [](int x, int y) {
         if (x == 0 && y == 0) {
             return Bgr{1, 2, 3};
         }
         return Bgr{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 200};
     });
-    const RgbImage image = Decoded(MakeDib(spec));
+    const RgbImage image = Decoded(MakeDib(dib));
     EXPECT_EQ(image.width, 4);
     EXPECT_EQ(image.height, 2);
     ASSERT_EQ(image.pixels.size(), 24u);
@@ -82,11 +82,11 @@ TEST(DibDecoder, TwentyFourBitRowPaddingNeverReachesThePicture) {
             return Bgr{static_cast<std::uint8_t>(x * 10 + y), static_cast<std::uint8_t>(100 + x),
                        static_cast<std::uint8_t>(200 + y)};
         };
-        DibSpec spec;
-        spec.width = width;
-        spec.height = 3;
-        spec.pixels = test::Rows24(width, 3, colour);
-        const RgbImage image = Decoded(MakeDib(spec));
+        DibFields dib;
+        dib.width = width;
+        dib.height = 3;
+        dib.pixels = test::Rows24(width, 3, colour);
+        const RgbImage image = Decoded(MakeDib(dib));
         ASSERT_EQ(image.pixels.size(), std::size_t(width) * 3 * 3);
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -102,17 +102,17 @@ TEST(DibDecoder, IndexedDepthsReadEveryPixelOfEveryWidth) {
             SCOPED_TRACE("bits " + std::to_string(bits) + " width " + std::to_string(width));
             const int colours = 1 << bits;
             const auto index = [&](int x, int y) { return (x * 3 + y * 5 + 1) % colours; };
-            DibSpec spec;
-            spec.width = width;
-            spec.height = 2;
-            spec.bitCount = static_cast<std::uint16_t>(bits);
-            spec.palette = Palette(colours);
-            spec.pixels = test::RowsIndexed(bits, width, 2, index);
-            const RgbImage image = Decoded(MakeDib(spec));
+            DibFields dib;
+            dib.width = width;
+            dib.height = 2;
+            dib.bitCount = static_cast<std::uint16_t>(bits);
+            dib.palette = Palette(colours);
+            dib.pixels = test::RowsIndexed(bits, width, 2, index);
+            const RgbImage image = Decoded(MakeDib(dib));
             ASSERT_EQ(image.pixels.size(), std::size_t(width) * 2 * 3);
             for (int y = 0; y < 2; ++y) {
                 for (int x = 0; x < width; ++x) {
-                    EXPECT_EQ(At(image, x, y), Of(spec.palette[index(x, y)])) << x << "," << y;
+                    EXPECT_EQ(At(image, x, y), Of(dib.palette[index(x, y)])) << x << "," << y;
                 }
             }
         }
@@ -122,64 +122,64 @@ TEST(DibDecoder, IndexedDepthsReadEveryPixelOfEveryWidth) {
 TEST(DibDecoder, ColoursUsedSetsTheTableAndIndicesBeyondItAreBlack) {
     // An 8-bit file with three colours: the pixel data follows the three
     // entries (a packed DIB has no offset to say so), and 3 and 255 are black.
-    DibSpec spec;
-    spec.fileHeader = false;
-    spec.width = 5;
-    spec.bitCount = 8;
-    spec.coloursUsed = 3;
-    spec.palette = Palette(3);
-    spec.pixels = {0, 1, 2, 3, 255, 0, 0, 0};
-    const RgbImage image = Decoded(MakeDib(spec));
-    EXPECT_EQ(At(image, 0, 0), Of(spec.palette[0]));
-    EXPECT_EQ(At(image, 2, 0), Of(spec.palette[2]));
+    DibFields dib;
+    dib.fileHeader = false;
+    dib.width = 5;
+    dib.bitCount = 8;
+    dib.coloursUsed = 3;
+    dib.palette = Palette(3);
+    dib.pixels = {0, 1, 2, 3, 255, 0, 0, 0};
+    const RgbImage image = Decoded(MakeDib(dib));
+    EXPECT_EQ(At(image, 0, 0), Of(dib.palette[0]));
+    EXPECT_EQ(At(image, 2, 0), Of(dib.palette[2]));
     EXPECT_EQ(At(image, 3, 0), (Rgb{0, 0, 0}));
     EXPECT_EQ(At(image, 4, 0), (Rgb{0, 0, 0}));
 
     // Only the low 16 bits of the count count: 0x10002 is two colours.
-    spec.coloursUsed = 0x10002;
-    spec.palette = Palette(2);
-    spec.pixels = {1, 2, 0, 0, 0, 0, 0, 0};
-    const RgbImage two = Decoded(MakeDib(spec));
-    EXPECT_EQ(At(two, 0, 0), Of(spec.palette[1]));
+    dib.coloursUsed = 0x10002;
+    dib.palette = Palette(2);
+    dib.pixels = {1, 2, 0, 0, 0, 0, 0, 0};
+    const RgbImage two = Decoded(MakeDib(dib));
+    EXPECT_EQ(At(two, 0, 0), Of(dib.palette[1]));
     EXPECT_EQ(At(two, 1, 0), (Rgb{0, 0, 0}));
 }
 
 TEST(DibDecoder, EightBitWithoutColourCountReadsAllTwoHundredFiftySixEntries) {
-    DibSpec spec;
-    spec.fileHeader = false;
-    spec.width = 3;
-    spec.bitCount = 8;
-    spec.coloursUsed = 0;
-    spec.palette = Palette(256);
-    spec.pixels = {255, 128, 0, 0};
-    const RgbImage image = Decoded(MakeDib(spec));
-    EXPECT_EQ(At(image, 0, 0), Of(spec.palette[255]));
-    EXPECT_EQ(At(image, 1, 0), Of(spec.palette[128]));
-    EXPECT_EQ(At(image, 2, 0), Of(spec.palette[0]));
+    DibFields dib;
+    dib.fileHeader = false;
+    dib.width = 3;
+    dib.bitCount = 8;
+    dib.coloursUsed = 0;
+    dib.palette = Palette(256);
+    dib.pixels = {255, 128, 0, 0};
+    const RgbImage image = Decoded(MakeDib(dib));
+    EXPECT_EQ(At(image, 0, 0), Of(dib.palette[255]));
+    EXPECT_EQ(At(image, 1, 0), Of(dib.palette[128]));
+    EXPECT_EQ(At(image, 2, 0), Of(dib.palette[0]));
 }
 
 TEST(DibDecoder, CoreHeaderFilesReadThreeByteColoursWithAndWithoutFileHeader) {
     for (bool fileHeader : {true, false}) {
         SCOPED_TRACE(fileHeader ? "BM file" : "packed DIB");
-        DibSpec spec;
-        spec.fileHeader = fileHeader;
-        spec.headerSize = 12;
-        spec.width = 3;
-        spec.height = 2;
-        spec.bitCount = 4;
-        spec.palette = Palette(16);
+        DibFields dib;
+        dib.fileHeader = fileHeader;
+        dib.headerSize = 12;
+        dib.width = 3;
+        dib.height = 2;
+        dib.bitCount = 4;
+        dib.palette = Palette(16);
         const auto index = [](int x, int y) { return 15 - x - 4 * y; };
-        spec.pixels = test::RowsIndexed(4, 3, 2, index);
-        const RgbImage image = Decoded(MakeDib(spec));
+        dib.pixels = test::RowsIndexed(4, 3, 2, index);
+        const RgbImage image = Decoded(MakeDib(dib));
         ASSERT_EQ(image.width, 3);
         ASSERT_EQ(image.height, 2);
         for (int y = 0; y < 2; ++y) {
             for (int x = 0; x < 3; ++x) {
-                EXPECT_EQ(At(image, x, y), Of(spec.palette[index(x, y)]));
+                EXPECT_EQ(At(image, x, y), Of(dib.palette[index(x, y)]));
             }
         }
     }
-    DibSpec mono;
+    DibFields mono;
     mono.headerSize = 12;
     mono.width = 9;
     mono.bitCount = 1;
@@ -191,7 +191,7 @@ TEST(DibDecoder, CoreHeaderFilesReadThreeByteColoursWithAndWithoutFileHeader) {
         EXPECT_EQ(At(image, x, 0), (Rgb{0, 0, 0}));
     }
 
-    DibSpec direct;
+    DibFields direct;
     direct.headerSize = 12;
     direct.width = 2;
     direct.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
@@ -212,11 +212,11 @@ std::vector<std::uint8_t> Words16(std::initializer_list<std::uint16_t> words) {
 }
 
 TEST(DibDecoder, SixteenBitsDefaultToFiveFiveFiveScaledToFullRange) {
-    DibSpec spec;
-    spec.width = 5;
-    spec.bitCount = 16;
-    spec.pixels = Words16({0x7FFF, 0x7C00, 0x03E0, 0x0010, 0x8000});
-    const RgbImage image = Decoded(MakeDib(spec));
+    DibFields dib;
+    dib.width = 5;
+    dib.bitCount = 16;
+    dib.pixels = Words16({0x7FFF, 0x7C00, 0x03E0, 0x0010, 0x8000});
+    const RgbImage image = Decoded(MakeDib(dib));
     EXPECT_EQ(At(image, 0, 0), (Rgb{255, 255, 255}));
     EXPECT_EQ(At(image, 1, 0), (Rgb{255, 0, 0}));
     EXPECT_EQ(At(image, 2, 0), (Rgb{0, 255, 0}));
@@ -227,14 +227,14 @@ TEST(DibDecoder, SixteenBitsDefaultToFiveFiveFiveScaledToFullRange) {
 TEST(DibDecoder, BitfieldsMasksFollowTheHeaderInFilesAndPackedDibs) {
     for (bool fileHeader : {true, false}) {
         SCOPED_TRACE(fileHeader ? "BM file" : "packed DIB");
-        DibSpec spec;
-        spec.fileHeader = fileHeader;
-        spec.width = 3;
-        spec.bitCount = 16;
-        spec.compression = test::kBiBitfields;
-        spec.masks = {0xF800, 0x07E0, 0x001F};
-        spec.pixels = Words16({0xF800, 0x0020, 0x001F});
-        const RgbImage image = Decoded(MakeDib(spec));
+        DibFields dib;
+        dib.fileHeader = fileHeader;
+        dib.width = 3;
+        dib.bitCount = 16;
+        dib.compression = test::kBiBitfields;
+        dib.masks = {0xF800, 0x07E0, 0x001F};
+        dib.pixels = Words16({0xF800, 0x0020, 0x001F});
+        const RgbImage image = Decoded(MakeDib(dib));
         EXPECT_EQ(At(image, 0, 0), (Rgb{255, 0, 0}));
         EXPECT_EQ(At(image, 1, 0), (Rgb{0, 4, 0})); // 1 of 63
         EXPECT_EQ(At(image, 2, 0), (Rgb{0, 0, 255}));
@@ -242,7 +242,7 @@ TEST(DibDecoder, BitfieldsMasksFollowTheHeaderInFilesAndPackedDibs) {
 }
 
 TEST(DibDecoder, ThirtyTwoBitsWithDefaultAndUnusualMasks) {
-    DibSpec plain;
+    DibFields plain;
     plain.width = 2;
     plain.bitCount = 32;
     plain.pixels = {1, 2, 3, 99, 4, 5, 6, 99}; // blue, green, red, unused
@@ -252,7 +252,7 @@ TEST(DibDecoder, ThirtyTwoBitsWithDefaultAndUnusualMasks) {
 
     // Red in the top byte, a green straddling bytes, a 10-bit blue, and a
     // zero mask that gives nothing.
-    DibSpec masked;
+    DibFields masked;
     masked.width = 2;
     masked.bitCount = 32;
     masked.compression = test::kBiBitfields;
@@ -270,14 +270,14 @@ TEST(DibDecoder, ThirtyTwoBitsWithDefaultAndUnusualMasks) {
 }
 
 TEST(DibDecoder, TopDownFilesComeOutBottomRowFirstWithPositiveHeight) {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = -3;
+    DibFields dib;
+    dib.width = 2;
+    dib.height = -3;
     const auto colour = [](int x, int y) {
         return Bgr{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7};
     };
-    spec.pixels = test::Rows24(2, 3, colour);
-    const RgbImage image = Decoded(MakeDib(spec));
+    dib.pixels = test::Rows24(2, 3, colour);
+    const RgbImage image = Decoded(MakeDib(dib));
     EXPECT_EQ(image.height, 3);
     for (int stored = 0; stored < 3; ++stored) {
         for (int x = 0; x < 2; ++x) {
@@ -285,7 +285,7 @@ TEST(DibDecoder, TopDownFilesComeOutBottomRowFirstWithPositiveHeight) {
         }
     }
 
-    DibSpec indexed;
+    DibFields indexed;
     indexed.width = 1;
     indexed.height = -2;
     indexed.bitCount = 8;
@@ -298,16 +298,16 @@ TEST(DibDecoder, TopDownFilesComeOutBottomRowFirstWithPositiveHeight) {
     EXPECT_EQ(At(flipped, 0, 1), Of(indexed.palette[1]));
 }
 
-DibSpec RleSpec(std::uint16_t bits, int width, int height, std::vector<std::uint8_t> stream) {
-    DibSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bits;
-    spec.compression = bits == 8 ? test::kBiRle8 : test::kBiRle4;
-    spec.palette = Palette(16);
-    spec.coloursUsed = 16;
-    spec.pixels = std::move(stream);
-    return spec;
+DibFields RleDib(std::uint16_t bits, int width, int height, std::vector<std::uint8_t> stream) {
+    DibFields dib;
+    dib.width = width;
+    dib.height = height;
+    dib.bitCount = bits;
+    dib.compression = bits == 8 ? test::kBiRle8 : test::kBiRle4;
+    dib.palette = Palette(16);
+    dib.coloursUsed = 16;
+    dib.pixels = std::move(stream);
+    return dib;
 }
 
 // Checks a decoded picture against rows of palette indices (bottom row
@@ -326,7 +326,7 @@ void ExpectIndices(const RgbImage& image, const std::vector<Bgr>& palette,
 }
 
 TEST(DibDecoder, Rle8RunsAbsoluteRunsEndOfLineDeltaAndClipping) {
-    const DibSpec spec = RleSpec(8, 6, 4,
+    const DibFields dib = RleDib(8, 6, 4,
                                  {
                                      3,  1,             // three pixels of colour 1
                                      0,  3, 2, 3, 4, 0, // absolute run of three, padded
@@ -338,7 +338,7 @@ TEST(DibDecoder, Rle8RunsAbsoluteRunsEndOfLineDeltaAndClipping) {
                                      0,  1,             // end of bitmap
                                      9,  9,             // never read
                                  });
-    ExpectIndices(Decoded(MakeDib(spec)), spec.palette,
+    ExpectIndices(Decoded(MakeDib(dib)), dib.palette,
                   {
                       {1, 1, 1, 2, 3, 4},
                       {-1, -1, -1, -1, -1, -1},
@@ -349,24 +349,24 @@ TEST(DibDecoder, Rle8RunsAbsoluteRunsEndOfLineDeltaAndClipping) {
 
 TEST(DibDecoder, Rle8StreamsThatEndEarlyOrRunPastTheTopStopThere) {
     // Ends inside an absolute run: what is there is drawn.
-    const DibSpec cut = RleSpec(8, 4, 2, {2, 1, 0, 4, 7, 8});
+    const DibFields cut = RleDib(8, 4, 2, {2, 1, 0, 4, 7, 8});
     ExpectIndices(Decoded(MakeDib(cut)), cut.palette, {{1, 1, 7, 8}, {-1, -1, -1, -1}});
 
     // A delta far past the top row and more lines than the picture holds.
-    const DibSpec past = RleSpec(8, 2, 2, {2, 3, 0, 0, 2, 4, 0, 0, 2, 5, 0, 2, 0, 200, 2, 6});
+    const DibFields past = RleDib(8, 2, 2, {2, 3, 0, 0, 2, 4, 0, 0, 2, 5, 0, 2, 0, 200, 2, 6});
     ExpectIndices(Decoded(MakeDib(past)), past.palette, {{3, 3}, {4, 4}});
 
     // A delta right past the edge holds at the edge until the end of line.
-    const DibSpec right = RleSpec(8, 3, 2, {0, 2, 250, 0, 1, 9, 0, 0, 1, 2});
+    const DibFields right = RleDib(8, 3, 2, {0, 2, 250, 0, 1, 9, 0, 0, 1, 2});
     ExpectIndices(Decoded(MakeDib(right)), right.palette, {{-1, -1, -1}, {2, -1, -1}});
 
     // A delta cut off by the end of the stream.
-    const DibSpec delta = RleSpec(8, 2, 1, {1, 4, 0, 2, 1});
+    const DibFields delta = RleDib(8, 2, 1, {1, 4, 0, 2, 1});
     ExpectIndices(Decoded(MakeDib(delta)), delta.palette, {{4, -1}});
 }
 
 TEST(DibDecoder, Rle4AlternatesNibblesAndPadsAbsoluteRuns) {
-    const DibSpec spec = RleSpec(4, 5, 3,
+    const DibFields dib = RleDib(4, 5, 3,
                                  {
                                      5, 0x12,                      // 1 2 1 2 1
                                      0, 0,                         // end of line
@@ -376,28 +376,28 @@ TEST(DibDecoder, Rle4AlternatesNibblesAndPadsAbsoluteRuns) {
                                      2, 0xF9,                      // F 9
                                      0, 1,                         // end of bitmap
                                  });
-    ExpectIndices(Decoded(MakeDib(spec)), spec.palette,
+    ExpectIndices(Decoded(MakeDib(dib)), dib.palette,
                   {{1, 2, 1, 2, 1}, {3, 4, 5, 6, 7}, {-1, 15, 9, -1, -1}});
 
     // An absolute run whose last byte is missing draws the nibbles there are.
-    const DibSpec cut = RleSpec(4, 4, 1, {0, 4, 0xAB});
+    const DibFields cut = RleDib(4, 4, 1, {0, 4, 0xAB});
     ExpectIndices(Decoded(MakeDib(cut)), cut.palette, {{10, 11, -1, -1}});
 }
 
 TEST(DibDecoder, LenientAboutFieldsTheConversionDoesNotNeed) {
-    DibSpec spec;
-    spec.width = 1;
-    spec.height = 2;
-    spec.imageSize = 0xFFFFFFF0;
-    spec.xDensity = -30000000;
-    spec.yDensity = 3;
-    spec.fileSizeField = 0x7FFFFFFF;
+    DibFields dib;
+    dib.width = 1;
+    dib.height = 2;
+    dib.imageSize = 0xFFFFFFF0;
+    dib.xDensity = -30000000;
+    dib.yDensity = 3;
+    dib.fileSizeField = 0x7FFFFFFF;
     // A 24-bit file with a colour table nobody needs, and a last row without
     // its padding: the pixels are complete.
-    spec.coloursUsed = 7;
-    spec.palette = Palette(2);
-    spec.pixels = {1, 2, 3, 0, 4, 5, 6};
-    const RgbImage image = Decoded(MakeDib(spec));
+    dib.coloursUsed = 7;
+    dib.palette = Palette(2);
+    dib.pixels = {1, 2, 3, 0, 4, 5, 6};
+    const RgbImage image = Decoded(MakeDib(dib));
     EXPECT_EQ(At(image, 0, 0), (Rgb{3, 2, 1}));
     EXPECT_EQ(At(image, 0, 1), (Rgb{6, 5, 4}));
 }
@@ -408,95 +408,97 @@ struct Refusal {
     DibStatus status;
 };
 
-DibSpec With(void (*change)(DibSpec&)) {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels = std::vector<std::uint8_t>(16, 0x55);
-    change(spec);
-    return spec;
+DibFields With(void (*change)(DibFields&)) {
+    DibFields dib;
+    dib.width = 2;
+    dib.height = 2;
+    dib.pixels = std::vector<std::uint8_t>(16, 0x55);
+    change(dib);
+    return dib;
 }
 
-std::vector<std::uint8_t> Made(void (*change)(DibSpec&)) {
+std::vector<std::uint8_t> Made(void (*change)(DibFields&)) {
     return MakeDib(With(change));
 }
 
 TEST(DibDecoder, RefusesWithTheRightReasonInTheRightOrder) {
     const std::int32_t limitRows = static_cast<std::int32_t>(kMaxImageBytes / 3);
     std::vector<Refusal> refusals = {
-        {"108-byte header", Made([](DibSpec& s) { s.headerSize = 108; }), DibStatus::UnknownFormat},
-        {"124-byte header", Made([](DibSpec& s) { s.headerSize = 124; }), DibStatus::UnknownFormat},
-        {"66-byte header", Made([](DibSpec& s) { s.headerSize = 66; }), DibStatus::UnknownFormat},
-        {"packed DIB with 64-byte header", Made([](DibSpec& s) {
+        {"108-byte header", Made([](DibFields& s) { s.headerSize = 108; }),
+         DibStatus::UnknownFormat},
+        {"124-byte header", Made([](DibFields& s) { s.headerSize = 124; }),
+         DibStatus::UnknownFormat},
+        {"66-byte header", Made([](DibFields& s) { s.headerSize = 66; }), DibStatus::UnknownFormat},
+        {"packed DIB with 64-byte header", Made([](DibFields& s) {
              s.fileHeader = false;
              s.headerSize = 64;
          }),
          DibStatus::UnknownFormat},
         {"just BM", {'B', 'M'}, DibStatus::UnknownFormat},
         {"three bytes", {40, 0, 0}, DibStatus::UnknownFormat},
-        {"unknown header before a huge size", Made([](DibSpec& s) {
+        {"unknown header before a huge size", Made([](DibFields& s) {
              s.headerSize = 124;
              s.width = 100000;
              s.height = 100000;
          }),
          DibStatus::UnknownFormat},
-        {"huge", Made([](DibSpec& s) {
+        {"huge", Made([](DibFields& s) {
              s.width = 3000000;
              s.height = 2000000;
          }),
          DibStatus::OutOfMemory},
-        {"largest sizes", Made([](DibSpec& s) {
+        {"largest sizes", Made([](DibFields& s) {
              s.width = INT_MAX;
              s.height = INT_MIN;
          }),
          DibStatus::OutOfMemory},
-        {"one row over the limit", Made([](DibSpec& s) {
+        {"one row over the limit", Made([](DibFields& s) {
              s.width = 1;
              s.height = static_cast<std::int32_t>(kMaxImageBytes / 3) + 1;
          }),
          DibStatus::OutOfMemory},
-        {"huge before bad planes", Made([](DibSpec& s) {
+        {"huge before bad planes", Made([](DibFields& s) {
              s.width = 65535;
              s.height = 65535;
              s.planes = 2;
          }),
          DibStatus::OutOfMemory},
-        {"huge negative width", Made([](DibSpec& s) {
+        {"huge negative width", Made([](DibFields& s) {
              s.width = -65535;
              s.height = 65535;
          }),
          DibStatus::OutOfMemory},
-        {"planes 0", Made([](DibSpec& s) { s.planes = 0; }), DibStatus::ConversionError},
-        {"planes 2", Made([](DibSpec& s) { s.planes = 2; }), DibStatus::ConversionError},
-        {"0 bits", Made([](DibSpec& s) { s.bitCount = 0; }), DibStatus::ConversionError},
-        {"2 bits", Made([](DibSpec& s) { s.bitCount = 2; }), DibStatus::ConversionError},
-        {"30000 bits", Made([](DibSpec& s) { s.bitCount = 30000; }), DibStatus::ConversionError},
-        {"RLE8 with 4 bits", Made([](DibSpec& s) {
+        {"planes 0", Made([](DibFields& s) { s.planes = 0; }), DibStatus::ConversionError},
+        {"planes 2", Made([](DibFields& s) { s.planes = 2; }), DibStatus::ConversionError},
+        {"0 bits", Made([](DibFields& s) { s.bitCount = 0; }), DibStatus::ConversionError},
+        {"2 bits", Made([](DibFields& s) { s.bitCount = 2; }), DibStatus::ConversionError},
+        {"30000 bits", Made([](DibFields& s) { s.bitCount = 30000; }), DibStatus::ConversionError},
+        {"RLE8 with 4 bits", Made([](DibFields& s) {
              s.bitCount = 4;
              s.compression = test::kBiRle8;
          }),
          DibStatus::ConversionError},
-        {"RLE4 with 8 bits", Made([](DibSpec& s) {
+        {"RLE4 with 8 bits", Made([](DibFields& s) {
              s.bitCount = 8;
              s.compression = test::kBiRle4;
          }),
          DibStatus::ConversionError},
-        {"bitfields with 24 bits", Made([](DibSpec& s) {
+        {"bitfields with 24 bits", Made([](DibFields& s) {
              s.compression = test::kBiBitfields;
              s.masks = {0xFF0000, 0xFF00, 0xFF};
          }),
          DibStatus::ConversionError},
-        {"JPEG compression", Made([](DibSpec& s) { s.compression = 4; }),
+        {"JPEG compression", Made([](DibFields& s) { s.compression = 4; }),
          DibStatus::ConversionError},
-        {"alpha bitfields", Made([](DibSpec& s) {
+        {"alpha bitfields", Made([](DibFields& s) {
              s.bitCount = 32;
              s.compression = 6;
          }),
          DibStatus::ConversionError},
-        {"width 0", Made([](DibSpec& s) { s.width = 0; }), DibStatus::ConversionError},
-        {"negative width", Made([](DibSpec& s) { s.width = -2; }), DibStatus::ConversionError},
-        {"height 0", Made([](DibSpec& s) { s.height = 0; }), DibStatus::ConversionError},
-        {"top-down RLE", Made([](DibSpec& s) {
+        {"width 0", Made([](DibFields& s) { s.width = 0; }), DibStatus::ConversionError},
+        {"negative width", Made([](DibFields& s) { s.width = -2; }), DibStatus::ConversionError},
+        {"height 0", Made([](DibFields& s) { s.height = 0; }), DibStatus::ConversionError},
+        {"top-down RLE", Made([](DibFields& s) {
              s.bitCount = 8;
              s.compression = test::kBiRle8;
              s.height = -2;
@@ -504,18 +506,18 @@ TEST(DibDecoder, RefusesWithTheRightReasonInTheRightOrder) {
              s.pixels = {0, 1};
          }),
          DibStatus::ConversionError},
-        {"colour table past the end", Made([](DibSpec& s) {
+        {"colour table past the end", Made([](DibFields& s) {
              s.fileHeader = false;
              s.bitCount = 8;
              s.palette = Palette(10);
              s.pixels = {};
          }),
          DibStatus::ConversionError},
-        {"pixel data one byte short", Made([](DibSpec& s) { s.pixels.resize(8 + 5); }),
+        {"pixel data one byte short", Made([](DibFields& s) { s.pixels.resize(8 + 5); }),
          DibStatus::ConversionError},
-        {"pixel offset past the end", Made([](DibSpec& s) { s.pixelOffset = 0x7FFFFFFF; }),
+        {"pixel offset past the end", Made([](DibFields& s) { s.pixelOffset = 0x7FFFFFFF; }),
          DibStatus::ConversionError},
-        {"RLE pixel offset past the end", Made([](DibSpec& s) {
+        {"RLE pixel offset past the end", Made([](DibFields& s) {
              s.bitCount = 8;
              s.compression = test::kBiRle8;
              s.coloursUsed = 1;
@@ -523,7 +525,7 @@ TEST(DibDecoder, RefusesWithTheRightReasonInTheRightOrder) {
              s.pixelOffset = 0xFFFFFFFF;
          }),
          DibStatus::ConversionError},
-        {"masks cut off", Made([](DibSpec& s) {
+        {"masks cut off", Made([](DibFields& s) {
              s.fileHeader = false;
              s.bitCount = 16;
              s.compression = test::kBiBitfields;
@@ -532,7 +534,7 @@ TEST(DibDecoder, RefusesWithTheRightReasonInTheRightOrder) {
          }),
          DibStatus::ConversionError},
         // Right at the limit the size is no reason: the missing rows are.
-        {"exactly at the limit", Made([](DibSpec& s) {
+        {"exactly at the limit", Made([](DibFields& s) {
              s.width = 1;
              s.height = static_cast<std::int32_t>(kMaxImageBytes / 3);
          }),
@@ -551,14 +553,14 @@ TEST(DibDecoder, RefusesWithTheRightReasonInTheRightOrder) {
 TEST(DibDecoder, EveryShorterPrefixOfAValidFileIsRefusedOrDecodedWithoutReadingPastIt) {
     // Each prefix lives in a buffer of exactly its size, so that the address
     // sanitizer sees a read past it.
-    DibSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = 8;
-    spec.coloursUsed = 4;
-    spec.palette = Palette(4);
-    spec.pixels = test::RowsIndexed(8, 3, 2, [](int x, int y) { return (x + y) % 4; });
-    const std::vector<std::uint8_t> whole = MakeDib(spec);
+    DibFields dib;
+    dib.width = 3;
+    dib.height = 2;
+    dib.bitCount = 8;
+    dib.coloursUsed = 4;
+    dib.palette = Palette(4);
+    dib.pixels = test::RowsIndexed(8, 3, 2, [](int x, int y) { return (x + y) % 4; });
+    const std::vector<std::uint8_t> whole = MakeDib(dib);
     for (std::size_t size = 0; size < whole.size(); ++size) {
         const std::vector<std::uint8_t> prefix(whole.begin(), whole.begin() + long(size));
         const DibStatus status = StatusOf(prefix);

@@ -15,16 +15,16 @@ namespace kestrune {
 namespace {
 
 using test::CapturingSink;
-using test::DibSpec;
+using test::DibFields;
 using test::MakeDib;
 using test::TempFolder;
 
 std::vector<std::uint8_t> SmallPicture() {
-    DibSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
-    return MakeDib(spec);
+    DibFields dib;
+    dib.width = 2;
+    dib.height = 1;
+    dib.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
+    return MakeDib(dib);
 }
 
 TEST(DibLoader, LoadsAPictureWithoutAWord) {
@@ -73,15 +73,15 @@ TEST(DibLoader, AFileThatOpensButCannotBeMappedNamesItselfInTheMessage) {
 
 TEST(DibLoader, EachRefusalShowsExactlyItsOwnMessage) {
     TempFolder folder;
-    DibSpec v4;
+    DibFields v4;
     v4.headerSize = 108;
     v4.pixels = {0, 0, 0, 0};
-    DibSpec v5 = v4;
+    DibFields v5 = v4;
     v5.headerSize = 124;
-    DibSpec huge;
+    DibFields huge;
     huge.width = 40000;
     huge.height = 40000;
-    DibSpec planes;
+    DibFields planes;
     planes.planes = 3;
     planes.pixels = {0, 0, 0, 0};
     const struct {

@@ -15,18 +15,18 @@ namespace kestrune {
 namespace {
 
 using test::Bgr;
-using test::DibSpec;
+using test::DibFields;
 
 class Texture : public test::GlTest {
 protected:
     // A 24-bit file whose stored pixel (x, y) is `colour(x, y)`.
     template <typename Colour>
     std::string WritePicture(const std::string& name, int width, int height, Colour&& colour) {
-        DibSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.pixels = test::Rows24(width, height, colour);
-        return folder.Write(name, test::MakeDib(spec));
+        DibFields dib;
+        dib.width = width;
+        dib.height = height;
+        dib.pixels = test::Rows24(width, height, colour);
+        return folder.Write(name, test::MakeDib(dib));
     }
 
     static GLint Parameter(GLenum name) {
@@ -114,7 +114,7 @@ TEST_F(Texture, AFileWithoutAPictureLeavesTheVariableAsItWas) {
     EXPECT_EQ(texture, 1234u);
     EXPECT_TRUE(sink.messages.empty());
 
-    DibSpec v4;
+    DibFields v4;
     v4.headerSize = 108;
     v4.pixels = {0, 0, 0, 0};
     EXPECT_FALSE(CreateTexture(folder.Write("v4.bmp", test::MakeDib(v4)).c_str(), texture, GL_CLAMP,

@@ -30,11 +30,18 @@ public:
     void SetMinimised(bool minimised) { m_active = !minimised; }
     bool IsActive() const { return m_active; }
 
-    IdleAction OnIdle() const;
+    // Called whenever no event is pending; says what the loop does next.
+    IdleAction OnIdle();
 
 private:
     bool m_active = true;
     std::array<bool, 256> m_keys{};
+    // Keys pressed since the last idle pass. A quick tap whose key-down and
+    // key-up both arrive between two frames (a slow frame, a fast typist)
+    // would otherwise leave no trace in the key table by the time the loop
+    // looks, and Escape would be lost. A tap while minimised is still
+    // ignored: the mark is cleared at every idle pass, active or not.
+    std::array<bool, 256> m_pressedSinceIdle{};
 };
 
 } // namespace kestrune

@@ -148,10 +148,8 @@ int Show::MainScene() {
     m_t = static_cast<float>(static_cast<double>(ElapsedMilliseconds(m_startTick, now)) /
                              static_cast<double>(m_period));
 
-    if (const float alpha = FadeInAlphaAt(m_t); alpha >= 0.0f) {
-        overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = 1.0f;
-        overlay.fColor[3] = alpha;
-    }
+    overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = 1.0f;
+    overlay.fColor[3] = FadeInAlphaAt(m_t);
 
     const CameraAngles angles = CameraAnglesAt(m_t);
     camera.fAzimuth = angles.azimuth;

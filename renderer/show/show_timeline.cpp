@@ -33,7 +33,7 @@ float FadeInAlphaAt(float t) {
     if (t >= 0.0f && t < kFadeInEnd) {
         return t * kFadeInRate;
     }
-    return -1.0f;
+    return 1.0f;
 }
 
 CameraAngles CameraAnglesAt(float t) {

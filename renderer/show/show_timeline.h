@@ -33,8 +33,12 @@ inline constexpr float kEmitterPathFactors[4][3] = {
     {35.5f, 32.9f, 45.8f},
 };
 
-// The overlay's alpha for t during the fade-in; a negative value outside it,
-// where the overlay keeps the alpha it was last given.
+// The overlay's alpha at t: t x 20 during the fade-in, 1 after it.
+//
+// Once the fade-in is over the picture is shown unchanged. Keeping whatever
+// alpha the last fade-in frame happened to set would leave the whole show
+// dimmed for good after a stalled start, or black if no frame at all fell
+// inside the first five seconds, so the end of the fade-in always sets 1.
 float FadeInAlphaAt(float t);
 
 struct CameraAngles {

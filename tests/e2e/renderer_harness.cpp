@@ -1,5 +1,7 @@
 #include "tests/e2e/renderer_harness.h"
 
+#include "host/saver/texture_pictures.h"
+
 #include <fstream>
 #include <unistd.h>
 
@@ -23,6 +25,9 @@ RendererRun::RendererRun(const Options& options)
         return;
     }
     std::filesystem::create_directories(textureFolder());
+    if (options.withPictures) {
+        SaveTexturePictures(textureFolder().string());
+    }
     for (const auto& [name, bytes] : options.textureFiles) {
         std::ofstream(textureFolder() / name, std::ios::binary) << bytes;
     }

@@ -17,6 +17,8 @@ public:
     struct Options {
         int screenWidth = 1024;
         int screenHeight = 768;
+        // The saver's four pictures in the texture folder before the start.
+        bool withPictures = false;
         // Files to place in the texture folder before the start (name, bytes).
         std::vector<std::pair<std::string, std::string>> textureFiles;
     };

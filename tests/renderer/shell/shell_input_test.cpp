@@ -31,6 +31,29 @@ TEST(ShellInput, EscapeEndsTheLoopOnlyWhileActive) {
     EXPECT_EQ(input.OnIdle(), Action::DrawFrame);
 }
 
+TEST(ShellInput, AnEscapeTapBetweenTwoFramesStillEndsTheLoop) {
+    // Key-down and key-up both handled before the loop looks: a slow frame
+    // must not lose the key.
+    ShellInput input;
+    input.KeyDown(kVkEscape);
+    input.KeyUp(kVkEscape);
+    EXPECT_FALSE(input.IsKeyDown(kVkEscape));
+    EXPECT_EQ(input.OnIdle(), Action::EndLoop);
+
+    // A tap of another key, or a tap while minimised, ends nothing, and the
+    // tap is forgotten by the time the window is restored.
+    ShellInput other;
+    other.KeyDown('Q');
+    other.KeyUp('Q');
+    EXPECT_EQ(other.OnIdle(), Action::DrawFrame);
+    other.SetMinimised(true);
+    other.KeyDown(kVkEscape);
+    other.KeyUp(kVkEscape);
+    EXPECT_EQ(other.OnIdle(), Action::Skip);
+    other.SetMinimised(false);
+    EXPECT_EQ(other.OnIdle(), Action::DrawFrame);
+}
+
 TEST(ShellInput, KeyTableTracksDownAndUpAndIgnoresCodesOutOfRange) {
     ShellInput input;
     input.KeyDown(0x41);

@@ -4,6 +4,9 @@
 #include "tools/ini_command.h"
 #include "tools/mci_command.h"
 #include "tools/pictures_command.h"
+#if KESTRUNE_TOOL_SNAPSHOT
+#include "tools/snapshot_command.h"
+#endif
 #include "tools/tool_command.h"
 
 #include <cstdio>
@@ -20,6 +23,9 @@ const Command kCommands[] = {
     kestrune::tool::kBmpCommand,
     kestrune::tool::kIniCommand,
     kestrune::tool::kMciCommand,
+#if KESTRUNE_TOOL_SNAPSHOT // needs an offscreen context, which only the Linux build has
+    kestrune::tool::kSnapshotCommand,
+#endif
     // (new commands go above this line)
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -5,7 +5,7 @@
  * except the two defined here: glXSwapBuffers, which counts and forwards, and
  * glXGetProcAddress[ARB], which hands out that counting glXSwapBuffers too.
  *
- * After every swap it writes "<swaps> <first-swap monotonic ns>", two
+ * After every swap it writes "<swaps> <first-swap wall-clock ns>", two
  * fixed-width numbers, to the file named by KESTRUNE_SWAP_COUNT_FILE.
  *
  * (An LD_PRELOAD library would have to interpose dlsym, since SDL fetches the
@@ -32,7 +32,7 @@ static void record_swap(void) {
     char line[64];
     ++swaps;
     if (swaps == 1) {
-        clock_gettime(CLOCK_MONOTONIC, &now);
+        clock_gettime(CLOCK_REALTIME, &now); /* comparable with `date +%s%N` */
         first_swap_ns =
             (unsigned long long)now.tv_sec * 1000000000ull + (unsigned long long)now.tv_nsec;
     }

@@ -1,0 +1,50 @@
+#include "bench/show_replica.h"
+
+#include "renderer/show/show_timeline.h"
+
+namespace kestrune {
+
+void DrawShowReplica(Show& show, float t, bool withOverlay) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+
+    show.overlay.fColor[3] = FadeInAlphaAt(t);
+    const CameraAngles angles = CameraAnglesAt(t);
+    show.camera.fAzimuth = angles.azimuth;
+    show.camera.fElevation = angles.elevation;
+    show.camera.fRoll = angles.roll;
+    show.camera.Update();
+
+    glDisable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    show.skyBox.CopyPosition(show.camera.fEye);
+    show.skyBox.Draw();
+
+    const std::uint32_t time = EmitterTimeAt(t);
+    for (CParticleEmitter& emitter : show.emitters) {
+        const int index = static_cast<int>(&emitter - show.emitters);
+        EmitterPositionAt(index, t, emitter.fPosition);
+        for (int c = 0; c < 3; ++c) {
+            emitter.fEye[c] = show.camera.fEye[c];
+            emitter.fTarget[c] = show.camera.fTarget[c];
+        }
+        emitter.Draw(time);
+    }
+
+    const FigureSchedule schedule = FiguresAt(t);
+    for (int i = 0; i < schedule.count; ++i) {
+        CSierpinski& figure = show.figures[schedule.draws[i].figure];
+        figure.fColour[3] = schedule.draws[i].alpha;
+        figure.Draw();
+    }
+
+    if (withOverlay) {
+        show.overlay.Draw();
+    }
+    glPopMatrix();
+    glPopAttrib();
+}
+
+} // namespace kestrune

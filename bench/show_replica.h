@@ -1,0 +1,13 @@
+#pragma once
+
+#include "renderer/show/show.h"
+
+namespace kestrune {
+
+// The show's main scene at show time t, drawn from the show's own objects and
+// timeline in the show's own order, with the screen overlay optional. Only a
+// benchmark needs this: it tells what the overlay costs in a real frame, which
+// the show cannot tell since it always draws it. Includes the shell's clear.
+void DrawShowReplica(Show& show, float t, bool withOverlay);
+
+} // namespace kestrune

@@ -5,12 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh
-cmake --preset release >/dev/null
-cmake --build --preset release
-
 bin=build/release/bin
-shots_seconds=${KESTRUNE_SHOT_SECONDS:-12}
+shots=$(pwd)/build/screenshots
+shot_seconds=${KESTRUNE_SHOT_SECONDS:-12}
 
 start_screensaver() {
     if [[ -x "$bin/Kestrune.scr" ]]; then
@@ -18,14 +15,33 @@ start_screensaver() {
     else
         # Until the host is built, the renderer plays the show on its own,
         # with the pictures the host would hand it.
-        if "$bin/kestrune-tool" --help 2>/dev/null | grep -q '^  pictures'; then
-            folder="${XDG_CACHE_HOME:-$HOME/.cache}/r_vosk"
-            mkdir -p "$folder"
-            "$bin/kestrune-tool" pictures "$folder"
-        fi
+        local folder="${XDG_CACHE_HOME:-$HOME/.cache}/r_vosk"
+        mkdir -p "$folder"
+        "$bin/kestrune-tool" pictures "$folder" >/dev/null
         "$bin/Kestrune.dll"
     fi
 }
+
+# Inside the virtual screen (the script runs itself under xvfb-run): play the
+# show, take a picture every three seconds, then end it as a user would.
+if [[ "${1:-}" == "--on-virtual-screen" ]]; then
+    export SDL_VIDEODRIVER=x11
+    start_screensaver &
+    pid=$!
+    for ((s = 1; s <= shot_seconds; s++)); do
+        sleep 1
+        if ((s % 3 == 0)); then
+            import -window root "$shots/show-$(printf %02d "$s")s.png"
+        fi
+    done
+    xdotool key Escape
+    wait "$pid"
+    exit 0
+fi
+
+scripts/setup.sh
+cmake --preset release >/dev/null
+cmake --build --preset release --target kestrune_renderer kestrune_tool
 
 if [[ -n "${DISPLAY:-}" ]]; then
     echo "Starting the screensaver; press Escape to end it."
@@ -33,25 +49,9 @@ if [[ -n "${DISPLAY:-}" ]]; then
     exit 0
 fi
 
-# No display: run on a virtual 1024 x 768 screen and take pictures of it.
-shots=$(pwd)/build/screenshots
 mkdir -p "$shots"
 rm -f "$shots"/*.png
-export -f start_screensaver
-export bin shots shots_seconds
-echo "No display: playing the show on a virtual screen for ${shots_seconds} s."
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    export SDL_VIDEODRIVER=x11
-    start_screensaver &
-    pid=$!
-    for ((s = 1; s <= shots_seconds; s++)); do
-        sleep 1
-        if (( s % 3 == 0 )); then
-            import -window root "$shots/show-$(printf %02d "$s")s.png"
-        fi
-    done
-    xdotool key Escape
-    wait "$pid"
-'
+echo "No display: playing the show on a virtual 1024 x 768 screen for ${shot_seconds} s."
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-virtual-screen
 echo "Screenshots of the show are in $shots:"
 ls -1 "$shots"

@@ -8,10 +8,13 @@
 #include "tools/snapshot_command.h"
 #endif
 #include "tools/tool_command.h"
+#include "tools/tool_platform.h"
 
 #include <cstdio>
 #include <cstring>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,17 @@ void PrintHelp(std::FILE* out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The same UTF-8 arguments and the same output bytes on every platform.
+    kestrune::tool::UseBinaryStandardStreams();
+    std::vector<std::string> words = kestrune::tool::Utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& word : words) {
+        pointers.push_back(word.data());
+    }
+    pointers.push_back(nullptr);
+    argc = static_cast<int>(words.size());
+    argv = pointers.data();
+
     if (argc < 2) {
         PrintHelp(stderr);
         return 2;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,9 @@ bool WaitUntil(Condition&& condition, std::chrono::milliseconds deadline,
 
 // A program started by a test, with its own environment additions. Standard
 // output and error go to files the test can read. The process is killed if
-// the object dies while it still runs.
+// the object dies while it still runs. On Windows a program named without an
+// extension is looked up with ".exe", as the system's own start does, so that
+// tests name the programs the same way on both platforms.
 class ChildProcess {
 public:
     struct Options {
@@ -26,7 +29,8 @@ public:
         std::vector<std::pair<std::string, std::string>> environment; // set or override
         std::vector<std::string> unset; // removed from the environment
         std::string workingDirectory;   // empty: the test's own
-        std::string outputPath;         // stdout+stderr; empty: /dev/null
+        std::string outputPath;         // stdout+stderr; empty: discarded
+        std::string errorPath;          // stderr alone; empty: with stdout
     };
 
     ChildProcess(const std::string& program, const Options& options);
@@ -45,7 +49,8 @@ public:
     // signal gives 128 + the signal number, as a shell reports it.
     std::optional<int> WaitForExit(std::chrono::milliseconds deadline);
 
-    // Ends the process now (SIGKILL) and reaps it.
+    // Ends the process now (SIGKILL, or TerminateProcess with the same code)
+    // and reaps it.
     void Kill();
 
     // What the process wrote, when an output path was given.
@@ -53,6 +58,7 @@ public:
 
 private:
     pid_t m_pid = -1;
+    void* m_handle = nullptr; // the process handle on Windows
     std::optional<int> m_exitCode;
     std::string m_outputPath;
 };
@@ -73,8 +79,7 @@ bool WaitUntil(Condition&& condition, std::chrono::milliseconds deadline,
         if (std::chrono::steady_clock::now() >= end) {
             return false;
         }
-        timespec pause{0, static_cast<long>(poll.count()) * 1000000L};
-        nanosleep(&pause, nullptr);
+        std::this_thread::sleep_for(poll);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/temporary_folder.h"
+
 #include <filesystem>
 #include <string>
 
@@ -11,13 +13,7 @@ namespace kestrune::test {
 // holds when the object dies.
 class TemporaryFolder {
 public:
-    TemporaryFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestrune-saver-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            m_path = pattern;
-        }
-    }
+    TemporaryFolder() : m_path(MakeTemporaryFolder("kestrune-saver").string()) {}
     ~TemporaryFolder() {
         std::error_code ignored;
         if (!m_path.empty()) {
@@ -29,7 +25,10 @@ public:
 
     bool ok() const { return !m_path.empty(); }
     const std::string& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    // `name` inside the folder, joined with the platform's separator.
+    std::string operator/(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).make_preferred().string();
+    }
 
 private:
     std::string m_path;

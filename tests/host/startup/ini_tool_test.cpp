@@ -1,52 +1,34 @@
 // kestrune-tool ini: get and set over the real reader and writer.
 #include "tests/host/startup/temp_folder.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace kestrune {
 namespace {
+
+using namespace std::chrono_literals;
 
 struct ToolRun {
     int exit_code = -1;
     std::string output; // standard output only
 };
 
-std::string ShellQuoted(const std::string& word) {
-    std::string quoted(1, '\'');
-    for (const char c : word) {
-        if (c == '\'') {
-            quoted.append("'\\''");
-        } else {
-            quoted.push_back(c);
-        }
-    }
-    quoted.push_back('\'');
-    return quoted;
-}
-
+// Runs the real kestrune-tool with these arguments, each passed on as it is
+// (Japanese text included), and keeps what it printed on standard output.
 ToolRun RunTool(std::initializer_list<std::string> arguments) {
-    std::string command = ShellQuoted(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool");
-    for (const std::string& argument : arguments) {
-        command.push_back(' ');
-        command.append(ShellQuoted(argument));
-    }
-    command += " 2>/dev/null";
+    test::TempFolder scratch;
+    test::ChildProcess::Options options;
+    options.arguments = arguments;
+    options.outputPath = scratch.File("stdout.txt");
+    options.errorPath = scratch.File("stderr.txt");
     ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.output.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const std::optional<int> code =
+        test::RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 60s);
+    run.exit_code = code.value_or(-1);
+    run.output = test::ReadBytes(options.outputPath);
     return run;
 }
 

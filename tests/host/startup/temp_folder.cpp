@@ -1,7 +1,8 @@
 #include "tests/host/startup/temp_folder.h"
 
+#include "tests/support/temporary_folder.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,11 +10,10 @@
 
 namespace kestrune::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-ini-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
-    }
+TempFolder::TempFolder() : m_path(MakeTemporaryFolder("kestrune-ini").string()) {}
+
+std::string TempFolder::File(std::string_view name) const {
+    return (std::filesystem::path(m_path) / name).make_preferred().string();
 }
 
 TempFolder::~TempFolder() {

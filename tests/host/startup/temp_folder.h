@@ -15,7 +15,9 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return m_path; }
-    std::string File(std::string_view name) const { return m_path + "/" + std::string(name); }
+    // `name` inside the folder, joined with the platform's separator (the
+    // settings routines split paths by the platform's rules).
+    std::string File(std::string_view name) const;
 
 private:
     std::string m_path;

@@ -3,6 +3,7 @@
 #include "tests/support/offscreen_gl.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace kestrune {
 namespace {
@@ -13,7 +14,7 @@ using GlSetup = test::GlTest;
 void ExpectPerspective(double aspect) {
     GLdouble m[16] = {};
     glGetDoublev(GL_PROJECTION_MATRIX, m);
-    const double f = 1.0 / std::tan(22.5 * M_PI / 180.0);
+    const double f = 1.0 / std::tan(22.5 * std::numbers::pi / 180.0);
     EXPECT_NEAR(m[0], f / aspect, 1e-6);
     EXPECT_NEAR(m[5], f, 1e-6);
     EXPECT_NEAR(m[10], (100.0 + 0.1) / (0.1 - 100.0), 1e-6);

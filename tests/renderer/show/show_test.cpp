@@ -9,6 +9,7 @@
 #include "renderer/resources/message_sink.h"
 #include "renderer/shell/gl_setup.h"
 #include "tests/support/offscreen_gl.h"
+#include "tests/support/temporary_folder.h"
 
 #include <cmath>
 #include <filesystem>
@@ -37,9 +38,7 @@ public:
 class TextureFolder {
 public:
     explicit TextureFolder(bool withPictures) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "kestrune-show-XXXXXX").string();
-        path = mkdtemp(pattern.data()) ? pattern : std::string();
+        path = test::MakeTemporaryFolder("kestrune-show").string();
         if (withPictures) {
             SaveTexturePictures(path);
         }

@@ -52,6 +52,10 @@ ChildProcess::ChildProcess(const std::string& program, const Options& options)
     const std::string output = options.outputPath.empty() ? "/dev/null" : options.outputPath;
     const int outputFd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int inputFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int errorFd =
+        options.errorPath.empty()
+            ? -1
+            : open(options.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 
     m_pid = fork();
     if (m_pid == 0) {
@@ -60,12 +64,15 @@ ChildProcess::ChildProcess(const std::string& program, const Options& options)
         }
         dup2(inputFd, 0);
         dup2(outputFd, 1);
-        dup2(outputFd, 2);
+        dup2(errorFd >= 0 ? errorFd : outputFd, 2);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(outputFd);
     close(inputFd);
+    if (errorFd >= 0) {
+        close(errorFd);
+    }
 }
 
 ChildProcess::~ChildProcess() {

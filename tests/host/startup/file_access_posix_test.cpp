@@ -1,0 +1,139 @@
+// Replacing a file's contents on POSIX systems: permissions kept, modes of
+// new files, symbolic links followed, folders that take no new files, and
+// read-only files, checked as an unprivileged user where that matters.
+#include "host/startup/file_access.h"
+
+#include "tests/host/startup/temp_folder.h"
+#include "tests/support/file_identity.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kestrune {
+namespace {
+
+using test::FolderListing;
+using test::IdentityOf;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+TEST(FileAccessPosixTest, ReplacesByRenameAndKeepsPermissions) {
+    TempFolder folder;
+    const std::string file = folder.File("Kestrune.ini");
+    WriteBytes(file, "old contents that are longer");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    const auto before = IdentityOf(file);
+    ASSERT_TRUE(ReplaceFileContents(file, "new"));
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(ModeOf(file), 0640u);
+    EXPECT_NE(IdentityOf(file), before); // a new file took the old one's place
+    EXPECT_EQ(FolderListing(folder.path()), "Kestrune.ini\n"); // no temporary left
+}
+
+TEST(FileAccessPosixTest, CreatesAMissingFileWithTheUsualMode) {
+    TempFolder folder;
+    const std::string file = folder.File("Kestrune.ini");
+    const mode_t mask = umask(022);
+    ASSERT_TRUE(ReplaceFileContents(file, "[Section]\r\n"));
+    umask(mask);
+    EXPECT_EQ(ReadBytes(file), "[Section]\r\n");
+    EXPECT_EQ(ModeOf(file), 0644u);
+}
+
+TEST(FileAccessPosixTest, FollowsSymbolicLinksToTheirTarget) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.File("real"));
+    const std::string target = folder.File("real/Kestrune.ini");
+    WriteBytes(target, "old");
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    // A relative link, and a link to that link.
+    ASSERT_EQ(symlink("real/Kestrune.ini", folder.File("link.ini").c_str()), 0);
+    ASSERT_EQ(symlink(folder.File("link.ini").c_str(), folder.File("link2.ini").c_str()), 0);
+    ASSERT_TRUE(ReplaceFileContents(folder.File("link2.ini"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link2.ini")));
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(ModeOf(target), 0600u);
+    EXPECT_EQ(FolderListing(folder.File("real")), "Kestrune.ini\n");
+    // A dangling link gets its target created.
+    ASSERT_EQ(symlink("real/made.ini", folder.File("dangling.ini").c_str()), 0);
+    ASSERT_TRUE(ReplaceFileContents(folder.File("dangling.ini"), "made"));
+    EXPECT_EQ(ReadBytes(folder.File("real/made.ini")), "made");
+    // A loop of links is refused.
+    ASSERT_EQ(symlink("loop2", folder.File("loop1").c_str()), 0);
+    ASSERT_EQ(symlink("loop1", folder.File("loop2").c_str()), 0);
+    EXPECT_FALSE(ReplaceFileContents(folder.File("loop1"), "x"));
+}
+
+// Runs `check` in a child process as the user "nobody", where folder
+// permissions apply even when the tests run as root. Gives the child's exit
+// code, or -1 when the child could not become that user.
+template <typename Check> int RunAsUnprivilegedUser(Check check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(100);
+        }
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
+}
+
+TEST(FileAccessPosixTest, RewritesInPlaceWhenTheFolderTakesNoNewFiles) {
+    TempFolder folder;
+    const std::string locked = folder.File("locked");
+    std::filesystem::create_directory(locked);
+    const std::string file = locked + "/Kestrune.ini";
+    WriteBytes(file, "old contents, longer than the new ones");
+    ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
+    const auto before = IdentityOf(file);
+
+    const int result = RunAsUnprivilegedUser([&] { return ReplaceFileContents(file, "new"); });
+    if (result < 0) {
+        GTEST_SKIP() << "cannot run as an unprivileged user here";
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(IdentityOf(file), before);
+    EXPECT_EQ(FolderListing(locked), "Kestrune.ini\n");
+
+    // Neither way works for a file that may not be written: it stays.
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    EXPECT_EQ(RunAsUnprivilegedUser([&] { return ReplaceFileContents(file, "other"); }), 1);
+    EXPECT_EQ(ReadBytes(file), "new");
+}
+
+TEST(FileAccessPosixTest, LeavesReadOnlyFilesAlone) {
+    TempFolder folder;
+    const std::string file = folder.File("Kestrune.ini");
+    WriteBytes(file, "kept");
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+    const int result = RunAsUnprivilegedUser([&] { return ReplaceFileContents(file, "x"); });
+    if (result < 0) {
+        GTEST_SKIP() << "cannot run as an unprivileged user here";
+    }
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(ReadBytes(file), "kept");
+}
+
+} // namespace
+} // namespace kestrune

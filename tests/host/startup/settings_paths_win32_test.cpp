@@ -1,0 +1,39 @@
+// The settings routines by the Windows rules: "\" and ":" end a folder, the
+// program folder is the module's, and the null device is no file.
+#include "host/startup/Kestrune_B.h"
+
+#include "tests/host/startup/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace kestrune {
+namespace {
+
+TEST(FileExistsWin32Test, TheNullDeviceIsNoFile) {
+    EXPECT_FALSE(FileExists("NUL"));
+    EXPECT_FALSE(FileExists("nul"));
+}
+
+TEST(FolderOfPathTest, WindowsRules) {
+    EXPECT_EQ(FolderOfPath("C:\\Music\\a.mp3"), "C:\\Music");
+    EXPECT_EQ(FolderOfPath("C:\\a.mp3"), "C:"); // the backslash after the colon goes
+    EXPECT_EQ(FolderOfPath("D:a.mp3"), "D:");
+    EXPECT_EQ(FolderOfPath("a.mp3"), "");
+    EXPECT_EQ(FolderOfPath("C:\\Music\\"), "C:\\Music");
+    EXPECT_EQ(FolderOfPath(""), "");
+}
+
+TEST(ProgramFolderTest, IsTheFolderOfTheRunningModule) {
+    char path[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+    std::string expected = path;
+    expected.erase(expected.find_last_of('\\'));
+    const std::string folder = ProgramFolder();
+    EXPECT_EQ(folder, expected);
+    EXPECT_EQ(SettingsFilePath(), folder + "\\Kestrune.ini");
+}
+
+} // namespace
+} // namespace kestrune

@@ -12,7 +12,9 @@ namespace kestrune {
 // renderer's pixel format (8-bit RGB, no alpha, a 16-bit depth buffer) and a
 // compatibility profile, so OpenGL 1.1 works as in the program. It is current
 // from construction to destruction. On Linux it is EGL on Mesa's surfaceless
-// platform: no X server and no GPU needed.
+// platform: no X server and no GPU needed. On Windows it is the WGL context of
+// a window that is never shown, made with the renderer's own pixel format
+// request (under Wine that needs an X server, but no window appears).
 class OffscreenContext final : public GlPlatform {
 public:
     OffscreenContext(int width, int height);

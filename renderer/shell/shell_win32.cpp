@@ -4,6 +4,7 @@
 #include "renderer/shell/gl_setup.h"
 #include "renderer/shell/renderer_shell.h"
 #include "renderer/shell/shell_input.h"
+#include "renderer/shell/wgl_context_win32.h"
 
 #include "common/kestrune_names.h"
 #include "renderer/resources/message_sink.h"
@@ -26,6 +27,9 @@ constexpr const char* kQuestionText = "The requested fullscreen mode is not supp
 constexpr WORD kDevModeSize = 148;
 constexpr WPARAM kScScreenSave = 0xF140;
 constexpr WPARAM kScMonitorPower = 0xF170;
+// The system keeps the four low bits of a system command for itself; the
+// command is what is left (the documented way to read WM_SYSCOMMAND).
+constexpr WPARAM kSystemCommandMask = 0xFFF0;
 
 // The shell's process-wide state: the handles it holds for the whole run,
 // the fullscreen flag and the loop's input state.
@@ -43,23 +47,6 @@ struct ShellState {
 
 ShellState g_shell;
 
-class WglPlatform final : public GlPlatform {
-public:
-    void* GetProcAddress(const char* name) override {
-        return reinterpret_cast<void*>(wglGetProcAddress(name));
-    }
-
-    void SetSwapInterval(std::uint8_t interval) override {
-        using SwapIntervalFn = BOOL(WINAPI*)(int);
-        // Through void*: PROC and the real signature are unrelated types.
-        const auto swapInterval =
-            reinterpret_cast<SwapIntervalFn>(GetProcAddress("wglSwapIntervalEXT"));
-        if (swapInterval) {
-            swapInterval(interval);
-        }
-    }
-};
-
 WglPlatform g_platform;
 
 // The loader's messages: an OK box owned by the window that has the focus.
@@ -73,9 +60,12 @@ public:
 MessageBoxSink g_messages;
 
 bool KillGlWindow() {
-    if (g_shell.scene) {
+    // Texture names belong to the context: with none current there is
+    // nothing to release, and no OpenGL call may be made.
+    if (g_shell.scene && g_shell.renderingContext) {
         g_shell.scene->ReleaseTextures();
     }
+    SetMessageSink(nullptr);
     if (g_shell.fullscreen) {
         ChangeDisplaySettingsA(nullptr, 0); // back to the registry's mode
         ShowCursor(TRUE);
@@ -106,7 +96,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SYSCOMMAND:
         // Neither the screen saver nor monitor power-down may start while the
         // show runs.
-        if (wParam == kScScreenSave || wParam == kScMonitorPower) {
+        if ((wParam & kSystemCommandMask) == kScScreenSave ||
+            (wParam & kSystemCommandMask) == kScMonitorPower) {
             return 0;
         }
         break;
@@ -182,26 +173,14 @@ bool CreateGlWindow(const char* title, int width, int height, int colourBits, bo
         return Fail();
     }
 
+    // The request is filled in on the first creation and reused after.
     if (!g_shell.pixelFormatFilled) {
-        PIXELFORMATDESCRIPTOR& format = g_shell.pixelFormat;
-        format = PIXELFORMATDESCRIPTOR{};
-        format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-        format.nVersion = 1;
-        format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        format.iPixelType = PFD_TYPE_RGBA;
-        format.cColorBits = static_cast<BYTE>(colourBits);
-        format.cDepthBits = 16;
-        format.iLayerType = PFD_MAIN_PLANE;
+        g_shell.pixelFormat = PixelFormatRequest(colourBits);
         g_shell.pixelFormatFilled = true;
     }
 
     g_shell.deviceContext = GetDC(g_shell.window);
-    if (!g_shell.deviceContext) {
-        return Fail();
-    }
-    const int pixelFormat = ChoosePixelFormat(g_shell.deviceContext, &g_shell.pixelFormat);
-    if (pixelFormat == 0 ||
-        !SetPixelFormat(g_shell.deviceContext, pixelFormat, &g_shell.pixelFormat)) {
+    if (!g_shell.deviceContext || !ApplyPixelFormat(g_shell.deviceContext, g_shell.pixelFormat)) {
         return Fail();
     }
     g_shell.renderingContext = wglCreateContext(g_shell.deviceContext);

@@ -1,0 +1,159 @@
+// The Windows renderer, Kestrune.dll, under Wine on a virtual X server: its
+// window as the host finds it (FindWindowA), its frames on the screen, and
+// every way it ends: Escape, a close request from another program, and the
+// answers to the question asked when the display has no 1024 x 768 mode.
+
+#include "common/kestrune_names.h"
+#include "tests/e2e/wine_desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace kestrune::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "Kestrune_VC";
+constexpr const char* kQuestionTitle = "Tarq GL";
+constexpr const char* kQuestionText =
+    "The requested fullscreen mode is not supported by\\nyour video card. Use windowed mode "
+    "instead?";
+// The styles the shell gives its window, as GetWindowLongA reports them with
+// WS_VISIBLE: a popup over the whole screen, or an overlapped window with a
+// frame, both clipping siblings and children.
+constexpr const char* kFullscreenStyle = "0x96000000";
+constexpr const char* kWindowedStyle = "0x16CF0000";
+
+// The renderer started under Wine, with the saver's pictures written into
+// C:\r_vosk of the prefix by the Windows tool beforehand.
+class WineRendererTest : public ::testing::Test {
+protected:
+    void Start(WineDesktop& desktop) {
+        ASSERT_TRUE(desktop.problem().empty()) << desktop.problem();
+        const auto folder = desktop.DriveC() / "r_vosk";
+        std::filesystem::create_directories(folder);
+        const auto pictures = desktop.Run(desktop.BuildFile("bin/kestrune-tool.exe"),
+                                          {"pictures", "C:\\r_vosk"}, 60s);
+        ASSERT_EQ(pictures.code, 0) << pictures.output;
+        for (int number = 1; number <= kTextureFileCount; ++number) {
+            ASSERT_TRUE(std::filesystem::is_regular_file(
+                folder / ("Kestrune" + std::to_string(number) + ".bmp")))
+                << pictures.output;
+        }
+        output = (desktop.scratch() / "renderer.txt").string();
+        renderer = desktop.Start(desktop.BuildFile("bin/Kestrune.dll"), {}, output);
+        ASSERT_TRUE(renderer->started());
+    }
+
+    // Waits for the renderer to end by itself; its exit code.
+    std::optional<int> Ended() { return renderer->WaitForExit(30s); }
+
+    std::string output;
+    std::unique_ptr<ChildProcess> renderer;
+};
+
+TEST_F(WineRendererTest, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
+    WineDesktop desktop;
+    ASSERT_NO_FATAL_FAILURE(Start(desktop));
+    // The host's check: the window exists (it may not be shown yet).
+    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << renderer->Output();
+    const auto facts = desktop.FindShownWindow(kTitle, 30);
+    ASSERT_TRUE(facts) << renderer->Output();
+    // The window class registered as "OpenGL" and created as "OpenGl": one
+    // class, whose name keeps the spelling it was registered with.
+    EXPECT_EQ(FactOf(*facts, "class"), "OpenGL") << *facts;
+    EXPECT_EQ(FactOf(*facts, "style"), kFullscreenStyle) << *facts;
+    EXPECT_EQ(FactOf(*facts, "window"), "0,0,1024,768") << *facts;
+    EXPECT_EQ(FactOf(*facts, "client"), "1024x768") << *facts;
+    EXPECT_EQ(FactOf(*facts, "visible"), "1") << *facts;
+    // The X server sees it too, by the same title.
+    ASSERT_TRUE(desktop.x11().FindWindowByTitle(kTitle));
+
+    // A few seconds into the show the screen is neither black nor uniform.
+    std::this_thread::sleep_for(4s);
+    const auto screen = desktop.x11().ScreenshotRgb();
+    ASSERT_EQ(screen.size(), 1024u * 768u * 3u);
+    const PictureStats stats = StatsOf(screen);
+    EXPECT_GT(stats.maxChannel, 100) << "black after four seconds";
+    EXPECT_GT(stats.distinctColours, 50) << "a uniform picture";
+    if (::testing::Test::HasFailure()) {
+        WritePpm((desktop.scratch() / "screen.ppm").string(), 1024, 768, screen);
+    }
+    // No loader message: the Windows tool's pictures all load.
+    EXPECT_FALSE(desktop.FindWindow("Error", 0));
+
+    ASSERT_TRUE(SendKey(desktop.display(), "Escape"));
+    const auto code = Ended();
+    ASSERT_TRUE(code) << "still running after Escape";
+    EXPECT_EQ(*code, 0) << renderer->Output();
+    // The tear-down leaves no window behind, for Windows nor for X.
+    EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
+    EXPECT_FALSE(desktop.x11().FindWindowByTitle(kTitle));
+}
+
+TEST_F(WineRendererTest, ACloseRequestFromAnotherProgramEndsIt) {
+    WineDesktop desktop;
+    ASSERT_NO_FATAL_FAILURE(Start(desktop));
+    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << renderer->Output();
+    std::this_thread::sleep_for(1s); // well into the loop
+    ASSERT_TRUE(desktop.PostClose(kTitle));
+    const auto code = Ended();
+    ASSERT_TRUE(code) << "still running after the close request";
+    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
+    EXPECT_FALSE(desktop.x11().FindWindowByTitle(kTitle));
+}
+
+// On a screen larger than the window, Yes gives the whole 1024 x 768 client
+// area. (On a smaller one the system itself caps a framed window at the
+// screen's size plus its frame, as it does for every window it creates.)
+TEST_F(WineRendererTest, WithoutA1024By768ScreenAsksAndYesRunsInAWindow) {
+    WineDesktop desktop(1280, 1024);
+    ASSERT_NO_FATAL_FAILURE(Start(desktop));
+    const auto question = desktop.FindShownWindow(kQuestionTitle, 60);
+    ASSERT_TRUE(question) << renderer->Output();
+    EXPECT_EQ(FactOf(*question, "text"), kQuestionText) << *question;
+    // The question comes before the window.
+    EXPECT_FALSE(desktop.FindWindow(kTitle, 0));
+
+    const auto box = desktop.x11().FindWindowByTitle(kQuestionTitle);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(SendKeyTo(desktop.display(), *box, "Return")); // Yes, the default button
+    const auto facts = desktop.FindShownWindow(kTitle, 60);
+    ASSERT_TRUE(facts) << renderer->Output();
+    EXPECT_EQ(FactOf(*facts, "style"), kWindowedStyle) << *facts;
+    EXPECT_EQ(FactOf(*facts, "client"), "1024x768") << *facts;
+    // The display kept its size: windowed mode changes no display mode.
+    EXPECT_EQ(desktop.x11().ScreenWidth(), 1280);
+    EXPECT_EQ(desktop.x11().ScreenHeight(), 1024);
+    // And the show is drawn in it.
+    std::this_thread::sleep_for(3s);
+    EXPECT_GT(StatsOf(desktop.x11().ScreenshotRgb()).distinctColours, 50);
+
+    const auto window = desktop.x11().FindWindowByTitle(kTitle);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(SendKeyTo(desktop.display(), *window, "Escape"));
+    const auto code = Ended();
+    ASSERT_TRUE(code) << "still running after Escape";
+    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
+}
+
+TEST_F(WineRendererTest, WithoutA1024By768ScreenNoEndsWithoutAWindow) {
+    WineDesktop desktop(800, 600);
+    ASSERT_NO_FATAL_FAILURE(Start(desktop));
+    ASSERT_TRUE(desktop.FindShownWindow(kQuestionTitle, 60)) << renderer->Output();
+    const auto box = desktop.x11().FindWindowByTitle(kQuestionTitle);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(SendKeyTo(desktop.display(), *box, "n")); // the No button's key
+    const auto code = Ended();
+    ASSERT_TRUE(code) << "still running after No";
+    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_FALSE(desktop.FindWindow(kTitle, 0));
+    EXPECT_EQ(desktop.x11().ScreenWidth(), 800);
+}
+
+} // namespace
+} // namespace kestrune::test

@@ -1,0 +1,83 @@
+// The music module on the system's own media control interface (under Wine
+// in the test command: MPEGVideo through GStreamer into a silent sound card,
+// and no CD drive at all). The clip is made by scripts/test-windows.sh and
+// named by KESTRUNE_TEST_MP3: an MP3 of about one second.
+
+#include "host/music/Kestrune_BGM.h"
+#include "host/music/mci_errors.h"
+#include "host/startup/Kestrune_B.h"
+#include "tests/support/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace kestrune {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MciSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* clip = std::getenv("KESTRUNE_TEST_MP3");
+        ASSERT_TRUE(clip && *clip) << "KESTRUNE_TEST_MP3 names no clip; "
+                                      "scripts/test-windows.sh makes one";
+        BgmKind = 2;
+        BgmRepeat = 0;
+        BgmFile = clip;
+    }
+    void TearDown() override {
+        Mp3Close();
+        BgmFile.clear();
+    }
+};
+
+TEST_F(MciSystemTest, AnMp3PlaysIsReportedRestartsAfterItsEndAndCloses) {
+    Mp3Start();
+    ASSERT_TRUE(test::WaitUntil([] { return Mp3IsPlaying(); }, 10s))
+        << QueryMci("status MP3Play mode");
+    EXPECT_EQ(QueryMci("status MP3Play mode"), "playing");
+
+    // The clip ends by itself; the repeat then starts it from the beginning.
+    ASSERT_TRUE(test::WaitUntil([] { return QueryMci("status MP3Play mode") != "playing"; }, 15s));
+    Mp3Repeat();
+    EXPECT_TRUE(test::WaitUntil([] { return Mp3IsPlaying(); }, 10s))
+        << QueryMci("status MP3Play mode");
+
+    Mp3Close();
+    // The alias went with the device: the system answers with an error of
+    // its own (under Wine it takes the name for a file of unknown type).
+    std::string reply;
+    EXPECT_NE(SendMci("status MP3Play mode", reply), 0);
+    EXPECT_FALSE(reply.empty());
+    EXPECT_NE(SendMci("play MP3Play", reply), 0);
+}
+
+TEST_F(MciSystemTest, AFileThatCannotBeOpenedIsNeverPlayed) {
+    BgmFile = std::string(std::getenv("KESTRUNE_TEST_MP3")) + ".missing.mp3";
+    Mp3Start();
+    // Nothing was opened under the alias, so there is nothing to play or ask.
+    EXPECT_EQ(QueryMci("status MP3Play mode").rfind("Error:", 0), 0u);
+    std::string reply;
+    EXPECT_NE(SendMci("play MP3Play from 0", reply), 0);
+}
+
+TEST_F(MciSystemTest, WithoutACdDriveTheWatchEndsAtOnce) {
+    std::string reply;
+    // The system's own code for a device it cannot load, and its own text.
+    EXPECT_EQ(SendMci("open cdaudio", reply), static_cast<std::int32_t>(mci::kCannotLoadDriver));
+    EXPECT_FALSE(reply.empty());
+    EXPECT_EQ(QueryMci("status cdaudio current track").rfind("Error:", 0), 0u);
+
+    BgmKind = 1;
+    BgmRepeat = 3;
+    CdOpen();
+    CdWatchOk = true;
+    CdWatch();
+    EXPECT_FALSE(CdWatchOk);
+    CdClose();
+}
+
+} // namespace
+} // namespace kestrune

@@ -2,15 +2,14 @@
 
 #include "tests/renderer/resources/dib_builder.h"
 #include "tests/renderer/resources/temp_files.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
-
-#include <sys/wait.h>
+#include <vector>
 
 namespace kestrune {
 namespace {
@@ -29,16 +28,18 @@ struct Result {
     std::string err;
 };
 
-Result RunTool(const TempFolder& folder, const std::string& arguments) {
-    const auto out = folder.path() / "stdout.txt";
-    const auto err = folder.path() / "stderr.txt";
-    const std::string command = std::string("'") + KESTRUNE_BIN_DIR + "/kestrune-tool' bmp " +
-                                arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
+Result RunTool(const TempFolder& folder, const std::vector<std::string>& arguments) {
+    test::ChildProcess::Options options;
+    options.arguments = {"bmp"};
+    options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
+    options.outputPath = (folder.path() / "stdout.txt").string();
+    options.errorPath = (folder.path() / "stderr.txt").string();
     Result result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadText(out);
-    result.err = ReadText(err);
+    result.exitCode = test::RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options,
+                                       std::chrono::seconds(60))
+                          .value_or(-1);
+    result.out = ReadText(options.outputPath);
+    result.err = ReadText(options.errorPath);
     return result;
 }
 
@@ -53,7 +54,7 @@ TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
     const std::string bmp = folder.Write("in.bmp", test::MakeDib(dib));
     const auto ppm = folder.path() / "out.ppm";
 
-    const Result result = RunTool(folder, "'" + bmp + "' '" + ppm.string() + "'");
+    const Result result = RunTool(folder, {bmp, ppm.string()});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "2x2\n");
     EXPECT_EQ(result.err, "");
@@ -62,7 +63,7 @@ TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
                                  std::string({3, 2, 1, 6, 5, 4});
     EXPECT_EQ(ReadText(ppm), expected);
 
-    const Result sizeOnly = RunTool(folder, "'" + bmp + "'");
+    const Result sizeOnly = RunTool(folder, {bmp});
     EXPECT_EQ(sizeOnly.exitCode, 0);
     EXPECT_EQ(sizeOnly.out, "2x2\n");
 }
@@ -73,17 +74,17 @@ TEST(BmpCommand, RefusalsPrintTheLoadersMessageOnStandardErrorAndFail) {
     dib.headerSize = 124;
     dib.pixels = {0, 0, 0, 0};
     const std::string v5 = folder.Write("v5.bmp", test::MakeDib(dib));
-    const Result refused = RunTool(folder, "'" + v5 + "'");
+    const Result refused = RunTool(folder, {v5});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "Unknown DIB file format.\n");
 
     const std::string empty = folder.Write("empty.bmp", {});
-    const Result unmappable = RunTool(folder, "'" + empty + "'");
+    const Result unmappable = RunTool(folder, {empty});
     EXPECT_EQ(unmappable.exitCode, 1);
     EXPECT_EQ(unmappable.err, "Failed to open DIB file " + empty + ".\n");
 
-    const Result missing = RunTool(folder, "'" + (folder.path() / "none.bmp").string() + "'");
+    const Result missing = RunTool(folder, {(folder.path() / "none.bmp").string()});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err, "");

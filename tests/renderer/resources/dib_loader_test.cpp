@@ -9,8 +9,6 @@
 
 #include <filesystem>
 
-#include <sys/stat.h>
-
 namespace kestrune {
 namespace {
 
@@ -43,19 +41,16 @@ TEST(DibLoader, NoNameAndMissingFilesGiveNothingSilently) {
     CapturingSink sink;
     EXPECT_FALSE(LoadDib(nullptr).has_value());
     EXPECT_FALSE(LoadDib((folder.path() / "missing.bmp").string().c_str()).has_value());
-    // A file without read permission cannot be opened either (unless the
-    // test runs as root, which can open anything).
-    const std::string locked = folder.Write("locked.bmp", SmallPicture());
-    ::chmod(locked.c_str(), 0);
-    if (::geteuid() != 0) {
-        EXPECT_FALSE(LoadDib(locked.c_str()).has_value());
-    }
+    // Files that cannot be opened for reading are each platform's own
+    // matter: dib_loader_posix_test.cpp and dib_loader_win32_test.cpp.
     EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST(DibLoader, AFileThatOpensButCannotBeMappedNamesItselfInTheMessage) {
     TempFolder folder;
-    for (const std::string& path : {folder.Write("empty.bmp", {}), folder.path().string()}) {
+    // (A folder opens on Linux and is refused the same way; on Windows it
+    // does not open at all: see the platforms' own test files.)
+    for (const std::string& path : {folder.Write("empty.bmp", {})}) {
         CapturingSink sink;
         EXPECT_FALSE(LoadDib(path.c_str()).has_value()) << path;
         ASSERT_EQ(sink.messages.size(), 1u) << path;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include "tests/support/temporary_folder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -8,22 +8,13 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace kestrune::test {
 
 // A folder of its own for one test's files, removed with everything in it
 // when the object goes.
 class TempFolder {
 public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = std::filesystem::path(::testing::TempDir()) /
-                 ("kestrune_" + std::to_string(::getpid()) + "_" +
-                  (info ? std::string(info->name()) : std::string("test")));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
+    TempFolder() : m_path(MakeTemporaryFolder("kestrune-bmp")) {}
     ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

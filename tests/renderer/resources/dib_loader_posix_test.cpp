@@ -1,0 +1,50 @@
+// The BMP loader on Linux: files that cannot be opened for reading, and a
+// folder, which the C library opens but which cannot be mapped.
+#include "renderer/resources/dib_loader.h"
+
+#include "tests/renderer/resources/capturing_sink.h"
+#include "tests/renderer/resources/dib_builder.h"
+#include "tests/renderer/resources/temp_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrune {
+namespace {
+
+using test::CapturingSink;
+using test::DibFields;
+using test::MakeDib;
+using test::TempFolder;
+
+TEST(DibLoaderPosix, AFileWithoutReadPermissionGivesNothingSilently) {
+    TempFolder folder;
+    CapturingSink sink;
+    DibFields dib;
+    dib.width = 2;
+    dib.height = 1;
+    dib.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
+    // A file without read permission cannot be opened (unless the test runs
+    // as root, which can open anything).
+    const std::string locked = folder.Write("locked.bmp", MakeDib(dib));
+    ::chmod(locked.c_str(), 0);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(LoadDib(locked.c_str()).has_value());
+    }
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(DibLoaderPosix, AFolderOpensButCannotBeMappedAndNamesItselfInTheMessage) {
+    TempFolder folder;
+    CapturingSink sink;
+    const std::string path = folder.path().string();
+    EXPECT_FALSE(LoadDib(path.c_str()).has_value());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Failed to open DIB file " + path + ".\n");
+    EXPECT_EQ(sink.messages[0].caption, "Error");
+}
+
+} // namespace
+} // namespace kestrune

@@ -5,7 +5,6 @@
 namespace kestrune {
 
 void DrawShowReplica(Show& show, float t, bool withOverlay) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushMatrix();

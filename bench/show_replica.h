@@ -4,10 +4,11 @@
 
 namespace kestrune {
 
-// The show's main scene at show time t, drawn from the show's own objects and
+// The show's frame at show time t, drawn from the show's own objects and
 // timeline in the show's own order, with the screen overlay optional. Only a
 // benchmark needs this: it tells what the overlay costs in a real frame, which
-// the show cannot tell since it always draws it. Includes the shell's clear.
+// the show cannot tell since it always draws it. Like the show's Frame it
+// expects the buffers cleared and the modelview matrix at the identity.
 void DrawShowReplica(Show& show, float t, bool withOverlay);
 
 } // namespace kestrune

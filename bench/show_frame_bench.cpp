@@ -31,6 +31,8 @@ constexpr double kFrameMs = 1000.0 / 60.0;
 constexpr int kShowWarmUpFrames = 300;
 // The floor needs only its pipeline compiled.
 constexpr int kFloorWarmUpFrames = 30;
+// Calls of each part before it is timed.
+constexpr int kPartWarmUpCalls = 3;
 // glPushAttrib/glPopAttrib pairs timed for the per-pair cost.
 constexpr int kAttribPairs = 20000;
 
@@ -97,10 +99,13 @@ double PerFrame(double total, long frames) {
 }
 
 void PrintPart(const char* name, int calls, const std::function<void()>& part) {
-    // One call first, so that the driver compiles any new pipeline outside
-    // the measurement.
-    part();
-    glFinish();
+    // A few calls first, so that the driver compiles any new pipeline
+    // outside the measurement (it may take more than one call to see them
+    // all).
+    for (int i = 0; i < kPartWarmUpCalls; ++i) {
+        part();
+        glFinish();
+    }
     const BenchSample start = BenchSample::Now();
     for (int i = 0; i < calls; ++i) {
         part();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds the debug and sanitizer
 # builds, checks formatting, and runs the whole test suite under a virtual X
-# server. Exits non-zero on any failure.
+# server; then the Windows stage (scripts/test-windows.sh). Exits non-zero on
+# any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,6 +45,9 @@ step "tests asan" run_suite asan
 if [[ -x scripts/fuzz.sh ]]; then
     step "fuzz (30 s)" scripts/fuzz.sh 30
 fi
+# The Windows build and its tests under Wine; uses the debug build's Linux
+# programs to drive the Windows ones.
+step "windows (mingw + Wine)" scripts/test-windows.sh build/debug
 
 echo
 if ((${#failures[@]})); then

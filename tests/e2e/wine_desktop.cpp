@@ -2,6 +2,7 @@
 
 #include "tests/support/temporary_folder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -148,6 +149,14 @@ bool WineDesktop::WindowGone(const std::string& title, double seconds) {
 bool WineDesktop::PostClose(const std::string& title) {
     return Run(BuildFile("tests/e2e/window-probe.exe"), {"close", title}, kProbeSlack, true).code ==
            0;
+}
+
+bool WineDesktop::PostSystemCommand(const std::string& title, unsigned command) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%X", command);
+    return Run(BuildFile("tests/e2e/window-probe.exe"), {"syscommand", title, hex}, kProbeSlack,
+               true)
+               .code == 0;
 }
 
 std::string FactOf(const std::string& facts, const std::string& name) {

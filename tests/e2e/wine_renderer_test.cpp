@@ -106,6 +106,28 @@ TEST_F(WineRendererTest, ACloseRequestFromAnotherProgramEndsIt) {
     EXPECT_FALSE(desktop.x11().FindWindowByTitle(kTitle));
 }
 
+// The screen saver and monitor power-down are kept off while the show runs;
+// every other system command takes its usual way, Alt+F4's close among them.
+// (Wine starts no screen saver for SC_SCREENSAVE in any case, so here the
+// first half shows only that neither command disturbs the show.)
+TEST_F(WineRendererTest, ScreenSaverAndPowerDownAreRefusedAndAltF4EndsIt) {
+    constexpr unsigned kScScreenSave = 0xF140;
+    constexpr unsigned kScMonitorPower = 0xF170;
+    WineDesktop desktop;
+    ASSERT_NO_FATAL_FAILURE(Start(desktop));
+    ASSERT_TRUE(desktop.FindShownWindow(kTitle, 60)) << renderer->Output();
+    ASSERT_TRUE(desktop.PostSystemCommand(kTitle, kScScreenSave));
+    ASSERT_TRUE(desktop.PostSystemCommand(kTitle, kScMonitorPower));
+    EXPECT_FALSE(renderer->WaitForExit(1500ms));
+    EXPECT_TRUE(desktop.FindWindow(kTitle, 0));
+
+    ASSERT_TRUE(SendKey(desktop.display(), "alt+F4"));
+    const auto code = Ended();
+    ASSERT_TRUE(code) << "still running after Alt+F4";
+    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
+}
+
 // On a screen larger than the window, Yes gives the whole 1024 x 768 client
 // area. (On a smaller one the system itself caps a framed window at the
 // screen's size plus its frame, as it does for every window it creates.)

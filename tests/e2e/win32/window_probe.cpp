@@ -6,6 +6,7 @@
 //   window-probe shown TITLE SECONDS  the same, once the window is visible
 //   window-probe gone TITLE SECONDS   wait until no such window is left
 //   window-probe close TITLE          post it a close request (WM_CLOSE)
+//   window-probe syscommand TITLE HEX post it WM_SYSCOMMAND with that command
 //
 // Exit code 0 when the window was found, is gone or got the request; 1 when
 // not; 2 for a wrong command line.
@@ -80,7 +81,9 @@ int main(int argc, char** argv) {
     // Plain line ends, as the Linux side reads them.
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 3) {
-        std::fputs("Usage: window-probe find|shown|gone TITLE SECONDS | close TITLE\n", stderr);
+        std::fputs("Usage: window-probe find|shown|gone TITLE SECONDS | close TITLE | "
+                   "syscommand TITLE HEX\n",
+                   stderr);
         return 2;
     }
     const std::string command = argv[1];
@@ -106,6 +109,11 @@ int main(int argc, char** argv) {
     if (command == "close") {
         window = FindWindowA(nullptr, title);
         return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == "syscommand" && argc > 3) {
+        window = FindWindowA(nullptr, title);
+        const auto code = static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 16));
+        return window && PostMessageA(window, WM_SYSCOMMAND, code, 0) ? 0 : 1;
     }
     std::fputs("window-probe: unknown command\n", stderr);
     return 2;

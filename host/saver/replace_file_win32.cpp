@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace kestrune {
@@ -16,25 +17,47 @@ bool Fail(std::string* error, const std::string& what, DWORD code) {
     return false;
 }
 
+// Paths are UTF-8 in memory; the wide calls take every name the file system
+// can hold, where the ANSI ones would read the bytes in the system's code
+// page and miss or mangle a folder with, say, a Japanese name.
+std::optional<std::wstring> Widen(const std::string& utf8) {
+    if (utf8.empty()) {
+        return std::wstring();
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                           static_cast<int>(utf8.size()), nullptr, 0);
+    if (length <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                        wide.data(), length);
+    return wide;
+}
+
 } // namespace
 
 bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
                          std::string* error) {
+    const std::optional<std::wstring> target = Widen(path);
+    if (!target || target->empty()) {
+        return Fail(error, "cannot name " + path, ERROR_INVALID_NAME);
+    }
     // A temporary name in the same folder, so the final move stays on one
     // volume and is a rename rather than a copy.
-    const std::string::size_type slash = path.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::vector<char> temporary(MAX_PATH + 1, '\0');
-    if (GetTempFileNameA(folder.c_str(), "kst", 0, temporary.data()) == 0) {
+    const std::wstring::size_type slash = target->find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : target->substr(0, slash);
+    std::vector<wchar_t> temporary(MAX_PATH + 1, L'\0');
+    if (GetTempFileNameW(folder.c_str(), L"kst", 0, temporary.data()) == 0) {
         return Fail(error, "cannot create a file beside " + path, GetLastError());
     }
 
-    // GetTempFileNameA created the file; open it again to fill it.
-    HANDLE file = CreateFileA(temporary.data(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    // GetTempFileNameW created the file; open it again to fill it.
+    HANDLE file = CreateFileW(temporary.data(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        DeleteFileA(temporary.data());
+        DeleteFileW(temporary.data());
         return Fail(error, "cannot write " + path, code);
     }
     bool ok = true;
@@ -55,13 +78,13 @@ bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> 
     }
     CloseHandle(file);
     // MoveFileEx replaces a symbolic link at the target name itself.
-    if (ok && !MoveFileExA(temporary.data(), path.c_str(),
+    if (ok && !MoveFileExW(temporary.data(), target->c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ok = false;
         code = GetLastError();
     }
     if (!ok) {
-        DeleteFileA(temporary.data());
+        DeleteFileW(temporary.data());
         return Fail(error, "cannot write " + path, code);
     }
     return true;

@@ -118,6 +118,29 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
     EXPECT_EQ(entries, 2);
 }
 
+TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
+    TemporaryFolder folder;
+    ASSERT_TRUE(folder.ok());
+    // Built from UTF-8 on both platforms: the writer takes UTF-8 paths.
+    const std::filesystem::path pictures = std::filesystem::path(folder.path()) / u8"写真 ｶﾅ";
+    ASSERT_TRUE(std::filesystem::create_directory(pictures));
+    const std::u8string name = (pictures / u8"Kestrune1.bmp").u8string();
+    const std::string path(name.begin(), name.end());
+
+    const Picture picture = Numbered(2, 2);
+    std::string error;
+    ASSERT_TRUE(SaveBmp(path, picture, &error)) << error;
+    std::ifstream in(pictures / u8"Kestrune1.bmp", std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    EXPECT_EQ(bytes, EncodeBmp(picture));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(pictures)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
 TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     TemporaryFolder folder;
     ASSERT_TRUE(folder.ok());

@@ -3,9 +3,12 @@
 // allocations per frame, and the cost of each part of a frame.
 //   kestrune_show_bench [--size WxH] [--startups N] [--rounds N]
 //                       [--round-seconds S] [--show-time T] [--part-calls N]
-//                       [--textures DIR]
+//                       [--textures DIR] [--memory show|floor]
+// --memory measures only the resident memory of one scene's start-up, which
+// needs a process of its own.
 
 #include "bench/malloc_counter.h"
+#include "bench/memory_steps.h"
 #include "bench/show_bench_options.h"
 #include "bench/show_frame_bench.h"
 #include "bench/show_startup_bench.h"
@@ -54,6 +57,8 @@ bool ParseOptions(int argc, char** argv, kestrune::ShowBenchOptions& options) {
             ok = end != value && *end == '\0' && options.showTime >= 0.0 && options.showTime < 1e4;
         } else if (word == "--part-calls") {
             ok = ParseInt(value, 1, options.partCalls);
+        } else if (word == "--memory") {
+            options.memoryScene = value;
         } else if (word == "--textures") {
             options.textures = value;
         } else {
@@ -90,6 +95,9 @@ int main(int argc, char** argv) {
     }
     std::printf("Textures from %s\n\n", folder.c_str());
 
+    if (!options.memoryScene.empty()) {
+        return kestrune::RunMemorySteps(options, folder, options.memoryScene) ? 0 : 1;
+    }
     kestrune::RunStartupBench(options, folder);
     kestrune::RunFrameBench(options, folder);
     return 0;

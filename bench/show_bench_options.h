@@ -19,6 +19,9 @@ struct ShowBenchOptions {
     double showTime = 0.8;
     // Calls per part in the table of the frame's parts.
     int partCalls = 200;
+    // "show" or "floor": only the resident memory of that scene's start-up,
+    // in this fresh process; empty for everything else.
+    std::string memoryScene;
     // The texture folder; empty means a temporary one written with the
     // saver's pictures.
     std::string textures;

@@ -3,7 +3,9 @@
 #include "renderer/resources/dib_loader.h"
 #include "renderer/resources/rgb_scale.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace kestrune {
 
@@ -65,6 +67,29 @@ bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wra
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     return true;
+}
+
+bool TextureIsBlack(GLuint texture) {
+    if (texture == 0 || !glIsTexture(texture)) {
+        return false;
+    }
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint width = 0;
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    std::vector<GLubyte> texels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                                3);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    return !texels.empty() &&
+           std::all_of(texels.begin(), texels.end(), [](GLubyte texel) { return texel == 0; });
 }
 
 void ReleaseShowTextures(GLuint& emitter, GLuint& overlay, GLuint& figureA, GLuint& figureB) {

@@ -18,6 +18,10 @@ bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wra
 bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wrapT,
                    const TextureLimits& limits);
 
+// Whether every texel of level 0 of `texture` is black. False for 0 and for
+// a name that is no texture: drawing with it would not be drawing black.
+bool TextureIsBlack(GLuint texture);
+
 // Releases the show's four textures, in this order: the emitter texture, the
 // overlay texture and the two figure textures. Each name that OpenGL knows as
 // a texture is deleted and its variable set back to 0; anything else is left

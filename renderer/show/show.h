@@ -70,6 +70,9 @@ private:
     bool m_firstFrame = true;
     float m_t = 0.0f;
     SceneRoutine m_currentScene = nullptr;
+    // True when the overlay's texture is all black: at alpha 1 the overlay
+    // then turns each pixel into 1 x (0 + pixel) and changes nothing.
+    bool m_overlayNeutralAtFullAlpha = false;
 };
 
 } // namespace kestrune

@@ -197,6 +197,37 @@ TEST_F(ShowTest, FadeInScalesTheFinishedPictureByTTimesTwenty) {
     EXPECT_GT(lit, 100) << "the scene behind the fade must not be black";
 }
 
+TEST_F(ShowTest, AfterTheFadeInTheOverlayIsLeftOutOnlyWhereItChangesNothing) {
+    TextureFolder folder(true);
+    auto show = MakeShow(folder.path);
+    RunTo(*show, 25000.0, 5);
+    // The host's black pixel at alpha 1: drawing the overlay now, over the
+    // finished frame, changes no pixel, so leaving it out loses nothing.
+    const auto frame = gl.ReadRgb();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    show->overlay.Draw();
+    EXPECT_EQ(gl.ReadRgb(), frame);
+
+    // A grey overlay picture is not neutral: it still lightens every frame.
+    TextureFolder grey(true);
+    std::ofstream(TextureFilePath(grey.path, 1), std::ios::binary | std::ios::trunc)
+        << std::string("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0"
+                       "\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0"
+                       "\x04\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"
+                       "\x40\x40\x40\0",
+                       58);
+    auto lit = MakeShow(grey.path);
+    RunTo(*lit, 25000.0, 5);
+    const auto withGrey = gl.ReadRgb();
+    int lighter = 0;
+    for (std::size_t i = 0; i < withGrey.size(); ++i) {
+        lighter += withGrey[i] >= 64;
+    }
+    EXPECT_EQ(lighter, static_cast<int>(withGrey.size())) << "grey overlay not drawn";
+    EXPECT_TRUE(sink.messages.empty());
+}
+
 TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
     TextureFolder withPictures(true);
     auto show = MakeShow(withPictures.path);

@@ -19,7 +19,9 @@ void DrawShowReplica(Show& show, float t, bool withOverlay) {
     glDisable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
     show.skyBox.CopyPosition(show.camera.fEye);
+    glDisable(GL_DEPTH_TEST); // as the show draws its sky box
     show.skyBox.Draw();
+    glEnable(GL_DEPTH_TEST);
 
     const std::uint32_t time = EmitterTimeAt(t);
     for (CParticleEmitter& emitter : show.emitters) {

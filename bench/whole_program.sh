@@ -11,8 +11,6 @@
 #                          64-body figure); the floor has no timeline and always
 #                          settles for 2 s
 #   KESTRUNE_BENCH_ROUNDS  times to run the programs, alternating (default 1)
-#   KESTRUNE_BENCH_LEAN=1  also run kestrune-lean-show (the show with its overlay
-#                          drawn only during the fade-in), settled like the renderer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -87,22 +85,15 @@ if [[ "${1:-}" == "--inside" ]]; then
     for ((r = 0; r < rounds; r++)); do
         measure renderer "$build/bin/Kestrune.dll" "$settle"
         measure floor "$build/bin/kestrune-floor" 2
-        if [[ "$lean" == 1 ]]; then
-            measure lean "$build/bin/kestrune-lean-show" "$settle"
-        fi
     done
 
     # Means over the rounds (peak memory: the highest), side by side.
-    awk -v lean="$lean" '
+    awk '
         { n[$1]++; fps[$1] += $2; cpu[$1] += $3; x[$1] += $4; up[$1] += $6; o[$1] += $7
           if ($5 > hwm[$1]) hwm[$1] = $5 }
-        function row(label, format, r, f, l, noRatio) {
+        function row(label, format, r, f, noRatio) {
             printf "%-34s " format " " format, label, r, f
             printf noRatio ? " %10s" : " %10.3f", noRatio ? "" : (f > 0 ? r / f : 0)
-            if (lean == 1) {
-                printf " " format, l
-                printf noRatio ? " %10s" : " %10.3f", noRatio ? "" : (f > 0 ? l / f : 0)
-            }
             printf "\n"
         }
         END {
@@ -111,18 +102,14 @@ if [[ "${1:-}" == "--inside" ]]; then
                 ms[k] = fps[k] > 0 ? 1000 * cpu[k] / fps[k] : 0
                 mib[k] = hwm[k] / 1024
             }
-            printf "\n%-34s %10s %10s %10s", "at 1024x768 under Xvfb", "renderer", "floor", "ratio"
-            if (lean == 1) {
-                printf " %10s %10s", "lean show", "lean/floor"
-            }
-            printf "\n"
-            row("frames per second", "%10.1f", fps["renderer"], fps["floor"], fps["lean"])
-            row("CPU seconds per second (program)", "%10.2f", cpu["renderer"], cpu["floor"], cpu["lean"])
-            row("CPU seconds per second (Xvfb)", "%10.2f", x["renderer"], x["floor"], x["lean"])
-            row("CPU ms per frame (program)", "%10.1f", ms["renderer"], ms["floor"], ms["lean"])
-            row("peak memory, VmHWM (MiB)", "%10.1f", mib["renderer"], mib["floor"], mib["lean"])
-            row("start to first swapped frame (ms)", "%10.0f", up["renderer"], up["floor"], up["lean"])
-            row("CPU s/s of everything else", "%10.2f", o["renderer"], o["floor"], o["lean"], 1)
+            printf "\n%-34s %10s %10s %10s\n", "at 1024x768 under Xvfb", "renderer", "floor", "ratio"
+            row("frames per second", "%10.1f", fps["renderer"], fps["floor"])
+            row("CPU seconds per second (program)", "%10.2f", cpu["renderer"], cpu["floor"])
+            row("CPU seconds per second (Xvfb)", "%10.2f", x["renderer"], x["floor"])
+            row("CPU ms per frame (program)", "%10.1f", ms["renderer"], ms["floor"])
+            row("peak memory, VmHWM (MiB)", "%10.1f", mib["renderer"], mib["floor"])
+            row("start to first swapped frame (ms)", "%10.0f", up["renderer"], up["floor"])
+            row("CPU s/s of everything else", "%10.2f", o["renderer"], o["floor"], 1)
         }' "$work/results"
     exit 0
 fi
@@ -131,15 +118,11 @@ seconds=${1:-20}
 build=${2:-build/release}
 settle=${KESTRUNE_BENCH_SETTLE:-2}
 rounds=${KESTRUNE_BENCH_ROUNDS:-1}
-lean=${KESTRUNE_BENCH_LEAN:-0}
 needed=(bin/Kestrune.dll bin/kestrune-floor bin/kestrune-tool lib/libkestrune_swap_counter.so)
-if [[ "$lean" == 1 ]]; then
-    needed+=(bin/kestrune-lean-show)
-fi
 for file in "${needed[@]}"; do
     if [[ ! -e "$build/$file" ]]; then
         echo "missing $build/$file; build the targets kestrune_renderer kestrune_floor" \
-            "kestrune_lean_show kestrune_tool kestrune_swap_counter first" >&2
+            "kestrune_tool kestrune_swap_counter first" >&2
         exit 1
     fi
 done
@@ -151,7 +134,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/cache/r_vosk"
 "$build/bin/kestrune-tool" pictures "$work/cache/r_vosk" >/dev/null
 
-export build seconds settle rounds lean work
+export build seconds settle rounds work
 export SDL_VIDEODRIVER=x11 XDG_CACHE_HOME="$work/cache"
 export SDL_OPENGL_LIBRARY="$PWD/$build/lib/libkestrune_swap_counter.so"
 # Nothing here plays sound; keep SDL away from any device.

@@ -1,5 +1,7 @@
 #include "host/saver/replace_file.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -15,24 +17,6 @@ bool Fail(std::string* error, const std::string& what, DWORD code) {
         *error = what + " (error " + std::to_string(code) + ")";
     }
     return false;
-}
-
-// Paths are UTF-8 in memory; the wide calls take every name the file system
-// can hold, where the ANSI ones would read the bytes in the system's code
-// page and miss or mangle a folder with, say, a Japanese name.
-std::optional<std::wstring> Widen(const std::string& utf8) {
-    if (utf8.empty()) {
-        return std::wstring();
-    }
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        wide.data(), length);
-    return wide;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "host/startup/file_access.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -33,21 +35,6 @@ public:
 private:
     HANDLE m_handle;
 };
-
-std::optional<std::wstring> Widen(const std::string& utf8) {
-    if (utf8.empty()) {
-        return std::wstring();
-    }
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        wide.data(), length);
-    return wide;
-}
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {

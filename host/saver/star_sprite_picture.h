@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/saver/picture.h"
+#include "host/forms/picture.h"
 
 namespace kestrune {
 

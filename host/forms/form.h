@@ -1,0 +1,112 @@
+#pragma once
+
+#include "host/forms/control.h"
+#include "host/forms/forms_types.h"
+#include "host/forms/picture.h"
+#include "host/forms/surface.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestrune::forms {
+
+class EventDispatch;
+
+enum class BorderStyle {
+    None,        // no frame and no title bar
+    FixedSingle, // a frame and a title bar with only a close box; not resizable
+};
+
+// A top-level window with its events, the base of the host's forms. A derived
+// form creates its controls as members (its constructor runs before the form
+// is loaded) and overrides the events it handles.
+//
+// Life of a form: constructed (no window yet) -> Load (its window exists,
+// hidden, with the caption as its title, so a lookup by title finds it; then
+// Form_Load) -> Show or ShowModal (the first showing sends Form_Resize) ->
+// Unload (Form_QueryUnload, Form_Unload, then the window is gone).
+class Form : public Container {
+public:
+    struct Impl;
+    Form();
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Creates the window, hidden, and runs Form_Load. A loaded form's
+    // further Load calls do nothing.
+    void Load();
+    bool IsLoaded() const;
+
+    // Loads the form if needed and shows it without waiting.
+    void Show();
+    // Loads the form if needed, shows it modally and returns once it is
+    // unloaded.
+    void ShowModal();
+    void Hide();
+
+    // Form_QueryUnload, then (unless cancelled) Form_Unload, then (unless
+    // cancelled) the window is destroyed. Unloading an unloaded form does
+    // nothing.
+    void Unload();
+
+    // The caption is the window's title, on screen and for window lookups.
+    void SetCaption(const std::string& caption);
+    const std::string& Caption() const;
+
+    // Set before the form is loaded.
+    void SetBorderStyle(BorderStyle style);
+    void SetIcon(const Picture& icon);
+
+    // The client area's size in pixels.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    // The top-left corner of the window's frame, in screen pixels.
+    void MoveTo(int left, int top);
+    // The window's frame on screen (GetWindowRect).
+    Rect WindowRect() const;
+
+    void SetBackColor(Rgb colour);
+
+    // The backing image of the client area; RefreshCanvas shows what was
+    // drawn. It is shown again whenever the window is repainted.
+    Surface& Canvas();
+    void RefreshCanvas();
+
+    // The order in which Tab moves the keyboard focus between controls.
+    void SetTabOrder(const std::vector<Control*>& controls);
+
+    // The form's own window (0 before it is loaded).
+    NativeWindow Window() const;
+
+    // Makes the form a child window of `parent`, a window of any program,
+    // and returns whether that worked. When the parent is destroyed the form
+    // is unloaded with it (Form_QueryUnload with UnloadMode::ControlMenu).
+    bool EmbedIn(NativeWindow parent);
+
+    // Asks the form's own window to close, later, through the event loop, as
+    // a close request from outside would.
+    void PostClose();
+
+    Impl& FormImpl() const { return *m_impl; }
+    Container::Impl& ContainerImpl() const override;
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Resize() {}
+    virtual void Form_QueryUnload(bool& cancel, UnloadMode mode) {
+        (void)cancel;
+        (void)mode;
+    }
+    virtual void Form_Unload(bool& cancel) { (void)cancel; }
+
+private:
+    // The backend delivers the events through it.
+    friend class EventDispatch;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace kestrune::forms

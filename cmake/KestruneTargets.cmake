@@ -44,3 +44,17 @@ function(kestrune_program name)
         set_target_properties(${name} PROPERTIES SUFFIX "${ARG_SUFFIX}")
     endif()
 endfunction()
+
+# Compiles the bytes of FILE (relative to the calling folder) into TARGET as
+# `kestrune::SYMBOL` and `kestrune::SYMBOLSize` (see EmbedFile.cmake); the
+# target rebuilds when the file changes.
+function(kestrune_embed_file target file symbol)
+    set(input ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    set(output ${CMAKE_CURRENT_BINARY_DIR}/${symbol}.cpp)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DSYMBOL=${symbol}
+                -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+        DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+        COMMENT "Embedding ${file}")
+    target_sources(${target} PRIVATE ${output})
+endfunction()

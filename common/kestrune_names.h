@@ -19,6 +19,12 @@ inline constexpr int kTextureFileCount = 4;
 // never a shared world-writable one. The folder is not created here.
 std::string TextureFolder();
 
+// Creates the texture folder when it is missing: on Windows the one folder
+// "C:\r_vosk"; on Linux with its missing parents, each made readable by the
+// user alone (mode 0700), as a cache of the user's own should be. Returns
+// whether the folder exists now.
+bool CreateTextureFolder();
+
 // The platform's path separator, as a string to append.
 const char* PathSeparator();
 

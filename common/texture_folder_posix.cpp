@@ -1,7 +1,9 @@
 #include "common/kestrune_names.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kestrune {
@@ -32,6 +34,30 @@ std::string TextureFolder() {
 
 const char* PathSeparator() {
     return "/";
+}
+
+} // namespace kestrune
+
+namespace kestrune {
+
+bool CreateTextureFolder() {
+    const std::string folder = TextureFolder();
+    if (folder.empty() || folder.front() != '/') {
+        return false;
+    }
+    // Each missing folder on the way down, from the root; one that exists
+    // already (or appears meanwhile) is fine.
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat status {};
+    return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 } // namespace kestrune

@@ -17,6 +17,10 @@ extern std::string BgmFile;
 // Folder of BgmFile, or the program folder when BgmFile is empty.
 extern std::string BgmFolder;
 
+// The cursor display count that hiding the cursor for a screensaver run
+// returned; the run's end gives it back. Set only in run mode with /s.
+extern int CursorCount;
+
 // The settings file, its one section and its three keys (UTF-8 here; the file
 // holds them in code page 932).
 inline constexpr const char* kSettingsFileName = "Kestrune.ini";

@@ -90,6 +90,13 @@ public:
         // The renderer is an X11 program; without this SDL may quietly pick an
         // offscreen driver when DISPLAY is unset. SDL_VIDEODRIVER still wins.
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
+        // SDL minimises a fullscreen window that loses the focus, so that the
+        // desktop gets its display mode back. The show must not: minimised,
+        // it would stop drawing and ignore Escape, out of the user's sight,
+        // while the host waits for it to end. A fullscreen window on Windows
+        // stays up when another window takes the focus, and so does this
+        // one, whatever the environment asks of SDL.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_OVERRIDE);
         m_ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
     ~SdlVideo() {

@@ -146,8 +146,8 @@ int Show::MainScene() {
         m_startTick = now;
         m_firstFrame = false;
     }
-    m_t = static_cast<float>(static_cast<double>(ElapsedMilliseconds(m_startTick, now)) /
-                             static_cast<double>(m_period));
+    m_elapsedMs = ElapsedMilliseconds(m_startTick, now);
+    m_t = static_cast<float>(static_cast<double>(m_elapsedMs) / static_cast<double>(m_period));
 
     overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = 1.0f;
     overlay.fColor[3] = FadeInAlphaAt(m_t);
@@ -183,7 +183,7 @@ int Show::MainScene() {
 }
 
 void Show::DrawEmitters() {
-    const std::uint32_t time = EmitterTimeAt(m_t);
+    const std::uint32_t time = EmitterTimeAt(m_elapsedMs);
     for (int i = 0; i < kEmitterCount; ++i) {
         CParticleEmitter& emitter = emitters[i];
         EmitterPositionAt(i, m_t, emitter.fPosition);

@@ -68,6 +68,7 @@ private:
     std::int32_t m_period = 0;
     TickCount m_startTick = 0;
     bool m_firstFrame = true;
+    std::int64_t m_elapsedMs = 0; // from the start tick to this frame
     float m_t = 0.0f;
     SceneRoutine m_currentScene = nullptr;
     // True when the overlay's texture is all black: at alpha 1 the overlay

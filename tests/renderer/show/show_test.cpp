@@ -174,6 +174,25 @@ TEST_F(ShowTest, ShowTimeIsRightAcrossAWrapOfTheTickCount) {
     EXPECT_NEAR(show->emitters[1].fPosition[0], amplitude * std::sin(show->time() * 87.5f), 1e-6);
 }
 
+TEST_F(ShowTest, EmittersGetEveryMillisecondUpToTheLastBeforeTheTickCountWraps) {
+    TextureFolder folder(false);
+    auto show = MakeShow(folder.path);
+    CParticleEmitter& emitter = show->emitters[0];
+    emitter.bColourCycling = true;
+    FrameAt(*show, 1);
+    for (int i = 0; i < emitter.nParticles; ++i) {
+        emitter.pcParticles[i].fLife = 0.001f; // every particle is reborn next frame
+    }
+    FrameAt(*show, 0); // 2^32 - 1 ms after the first frame
+    // Reborn in second 4,294,967 of the show: colour 4,294,967 mod 12 = 11.
+    for (int i = 0; i < emitter.nParticles; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(emitter.pcParticles[i].fColour[c], emitter.fColourTable[11][c])
+                << "particle " << i;
+        }
+    }
+}
+
 TEST_F(ShowTest, FadeInScalesTheFinishedPictureByTTimesTwenty) {
     TextureFolder folder(true);
     // The same run twice: once as it is, once with the overlay left out,

@@ -325,12 +325,12 @@ void RunFrameBench(const ShowBenchOptions& options, const std::string& textureFo
 
     // Each scene goes while its own context is current.
     floorBinding.MakeCurrent();
-    floor.ReleaseTextures();
+    floor.ReleaseGlObjects();
     floorContext.reset();
     showBinding.MakeCurrent();
     PrintNeedlessWork(*showContext, *steady);
     PrintParts(options, *steady);
-    steady->show.ReleaseTextures();
+    steady->show.ReleaseGlObjects();
     steady.reset();
     showContext.reset();
 }

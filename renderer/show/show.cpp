@@ -57,7 +57,13 @@ void Show::BuildShow(std::int32_t period) {
     // The overlay: the first file's single black pixel, blended with both
     // factors GL_SRC_ALPHA, turns every finished pixel into alpha x pixel: a
     // pure fade of the whole picture.
-    CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT);
+    if (!CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT)) {
+        // Untextured, the quad would be white, and white blended that way
+        // gives alpha x (1 + pixel): a picture washed out during the fade-in
+        // and pure white for good after it. The file is there to give one
+        // black texel; without it the overlay gets that texel all the same.
+        CreateBlackTexture(overlayTexture, GL_REPEAT, GL_REPEAT);
+    }
     m_overlayNeutralAtFullAlpha = TextureIsBlack(overlayTexture);
     overlay.uiTexture = overlayTexture;
     overlay.bDepthWrite = false;
@@ -205,8 +211,19 @@ void Show::DrawFigures() {
     }
 }
 
-void Show::ReleaseTextures() {
+void Show::ReleaseGlObjects() {
     ReleaseShowTextures(emitterTexture, overlayTexture, figureTextureA, figureTextureB);
+    // Then every display list, and the sky box's own face textures: the
+    // objects are left as before their first build.
+    overlay.Release();
+    for (CParticleEmitter& emitter : emitters) {
+        emitter.Release();
+    }
+    for (CSierpinski& figure : figures) {
+        figure.Release();
+    }
+    skyBox.Release();
+    m_overlayNeutralAtFullAlpha = false;
 }
 
 } // namespace kestrune

@@ -1,8 +1,8 @@
 #pragma once
 
-// Which display lists and textures a context holds, found by asking OpenGL about every
-// name up to a limit: the way to see that old lists are really gone, even
-// when the driver hands the same names out again.
+// Which display lists and textures a context holds, found by asking OpenGL
+// about every name up to a limit: the way to see that old lists are really
+// gone, even when the driver hands the same names out again.
 
 #include "renderer/opengl.h"
 

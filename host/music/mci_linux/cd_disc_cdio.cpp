@@ -112,22 +112,30 @@ void CdDisc::Reopen() {
 }
 
 bool CdDisc::CheckMedia() {
-    const std::unique_lock lock(m_mutex, std::try_to_lock);
-    if (!lock.owns_lock()) {
-        return false;
-    }
+    std::unique_lock lock(m_mutex, std::defer_lock);
     if (!m_imageFiles.empty()) {
+        // An image tells by its files. Its reads are file reads, never long,
+        // so the look waits for one in progress before it opens the image
+        // anew.
         if (StampImage() == m_imageStamps) {
             return false;
         }
+        lock.lock();
         Reopen();
-    } else if (!m_cdio || cdio_get_media_changed(m_cdio.get()) == 1) {
-        Reopen();
-    } else if (!m_toc.Empty()) {
-        // The same disc. A drive without one is asked again at every look,
-        // so that a disc put in later is found even where the drive does not
-        // report the change.
-        return false;
+    } else {
+        // A drive is asked through its handle, and a read in progress may
+        // take seconds on a bad disc: the look is then left to the next call.
+        if (!lock.try_lock()) {
+            return false;
+        }
+        if (!m_cdio || cdio_get_media_changed(m_cdio.get()) == 1) {
+            Reopen();
+        } else if (!m_toc.Empty()) {
+            // The same disc. A drive without one is asked again at every
+            // look, so that a disc put in later is found even where the
+            // drive does not report the change.
+            return false;
+        }
     }
     CdToc toc = ReadToc();
     if (toc == m_toc) {

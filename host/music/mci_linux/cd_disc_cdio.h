@@ -32,8 +32,8 @@ public:
     // changed; an image has changed when one of its files was replaced,
     // changed or removed. Returns whether the table differs from the last
     // one (a disc that is gone has an empty table). The look never waits for
-    // a sector read in progress, which may take long on a bad disc: it is
-    // then left to the next call.
+    // a drive's sector read in progress, which may take long on a bad disc:
+    // it is then left to the next call.
     bool CheckMedia();
 
     // The table of contents as of the last look; empty while there is no

@@ -46,7 +46,8 @@ struct CdPlayer::Shared {
         std::array<std::uint8_t, kCdSectorBytes> samples;
     };
 
-    // Ends the play where it is heard and puts the position at `sector`.
+    // Ends the play, dropping what was read ahead, and puts the position at
+    // `sector`.
     void Halt(std::int32_t sector) {
         ++m_generation;
         m_stoppedAt = sector;

@@ -85,6 +85,7 @@ TEST_F(MusicFileTest, Mp3PlaysAndIsRestartedWithinOneCallAfterItsEnd) {
     EXPECT_TRUE(Mp3IsPlaying());
     ASSERT_TRUE(WaitUntil([] { return PositionMs() > 100; }, kDeadline));
     const long before = PositionMs();
+    EXPECT_GT(before, 100);
     Mp3Repeat(); // playing: left alone
     EXPECT_GE(PositionMs(), before);
 
@@ -181,6 +182,7 @@ TEST_F(MusicFileTest, WavLoopsUntilStopped) {
     ASSERT_EQ(SendMci("close keeper", reply), 0);
 
     const std::vector<int> heard = peaks();
+    ASSERT_GE(heard.size(), 30u);
     EXPECT_EQ(LoudWindows(heard, heard.size() - 8, heard.size()), 0) << "silent after WavStop";
 }
 

@@ -29,14 +29,16 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     ASSERT_FALSE(folder.empty());
     const fs::path program = folder / "program";
     {
-        // It notes its signal state and its process id, then ends at once.
+        // It notes its process id, then its signal state as the program it
+        // becomes (the shell itself blocks signals while it waits for a
+        // command of its own).
         std::ofstream script(program);
         script << "#!/bin/sh\n"
-               << "grep -E '^Sig(Blk|Ign)' /proc/$$/status > '" << (folder / "signals").string()
-               << "'\n"
                << "echo $$ > '" << (folder / "pid.new").string() << "'\n"
                << "mv '" << (folder / "pid.new").string() << "' '" << (folder / "pid").string()
-               << "'\n";
+               << "'\n"
+               << "exec grep -E '^Sig(Blk|Ign)' /proc/self/status > '"
+               << (folder / "signals").string() << "'\n";
     }
     fs::permissions(program, fs::perms::owner_all);
 
@@ -53,6 +55,12 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     ASSERT_TRUE(started);
 
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(folder / "pid"); }, seconds(10)));
+    // Once the program has ended, its process is gone altogether: collected,
+    // not left as a zombie of the host.
+    const fs::path process = "/proc/" + std::to_string(std::stoi(ReadFile(folder / "pid")));
+    EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(process); }, seconds(10)))
+        << "the ended program stays as " << ReadFile(process / "stat");
+
     std::istringstream signals(ReadFile(folder / "signals"));
     std::string label;
     unsigned long long blockedMask = 1;
@@ -62,11 +70,6 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     // Signals 32 and 33 belong to the C library, whose spawn hands them on
     // as ignored; the library sets them up again wherever it uses them.
     EXPECT_EQ(ignoredMask & ~(3ull << 31), 0u);
-    // Once the program has ended, its process is gone altogether: collected,
-    // not left as a zombie of the host.
-    const fs::path process = "/proc/" + std::to_string(std::stoi(ReadFile(folder / "pid")));
-    EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(process); }, seconds(10)))
-        << "the ended program stays as " << ReadFile(process / "stat");
 
     EXPECT_FALSE(StartProgram((folder / "missing").string()));
     fs::permissions(program, fs::perms::owner_read);

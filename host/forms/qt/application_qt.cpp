@@ -27,6 +27,26 @@ std::string& CommandLine() {
     return text;
 }
 
+// A setting for Qt's start, unless the user's environment has one. Qt reads
+// it while the application is made; the programs the host starts later (the
+// renderer, a browser) do not inherit it.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value)
+        : m_name(name), m_set(!std::getenv(name) && setenv(name, value, 0) == 0) {}
+    ~ScopedEnvironment() {
+        if (m_set) {
+            unsetenv(m_name);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+    bool m_set;
+};
+
 // Qt's own start aborts the process when it cannot reach the X server. The
 // host says so plainly instead and ends with a failure code.
 void RequireDisplayForX11() {
@@ -85,10 +105,10 @@ Application::Impl::Impl(int argc, char** argv)
     // window of another program and the renderer's window all are X11's.
     // Another platform is used only when asked for (Qt's offscreen one in
     // tests).
-    setenv("QT_QPA_PLATFORM", "xcb", 0);
+    const ScopedEnvironment platform("QT_QPA_PLATFORM", "xcb");
     // Sizes are the screen's pixels, as the forms' layouts count them (the
     // twips per pixel follow the screen's resolution instead).
-    setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 0);
+    const ScopedEnvironment scaling("QT_ENABLE_HIGHDPI_SCALING", "0");
     RequireDisplayForX11();
     // Only the controls that need a window of their own get one; their
     // windowless siblings must not, or the window under the mouse would be

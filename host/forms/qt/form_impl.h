@@ -4,6 +4,7 @@
 #include "host/forms/qt/control_impl.h"
 #include "host/forms/timer.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -57,6 +58,12 @@ struct Form::Impl : Container::Impl {
     QEventLoop* modalLoop = nullptr;
     // The foreign window the form is a child of (see EmbedIn).
     std::unique_ptr<QWindow> foreignParent;
+    // The widgets that Tab moves through, in order (see SetTabOrder).
+    std::vector<QPointer<QWidget>> tabOrder;
+
+    // Gives the focus to the next (or previous) control of the tab order
+    // after the one that has it; false when none can take it.
+    bool MoveFocus(bool forward);
 
     // The window's kind: frameless, or a fixed frame with a close box.
     void ApplyBorderStyle();
@@ -78,6 +85,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     Form::Impl& m_form;

@@ -41,6 +41,10 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     m_form.QueueUnload(UnloadMode::ControlMenu);
 }
 
+bool FormWidget::focusNextPrevChild(bool next) {
+    return m_form.MoveFocus(next) || QWidget::focusNextPrevChild(next);
+}
+
 Form::Impl::Impl(Form& form) : owner(form), widget(std::make_unique<FormWidget>(*this)) {
     widget->setAttribute(Qt::WA_QuitOnClose, false);
     widget->resize(320, 240);
@@ -100,6 +104,34 @@ void Form::Impl::Load() {
     EventDispatch::Load(owner);
 }
 
+bool Form::Impl::MoveFocus(bool forward) {
+    // The form keeps its own tab order rather than Qt's focus chain, which
+    // cannot be reordered reliably around controls that take no focus.
+    const auto count = static_cast<int>(tabOrder.size());
+    if (count == 0) {
+        return false;
+    }
+    const QWidget* current = widget->focusWidget();
+    int at = forward ? -1 : count;
+    for (int i = 0; i < count; ++i) {
+        const QWidget* entry = tabOrder[static_cast<std::size_t>(i)];
+        if (current && entry && (entry == current || entry->isAncestorOf(current))) {
+            at = i;
+            break;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((at + (forward ? step : -step)) % count + count) % count;
+        QWidget* candidate = tabOrder[static_cast<std::size_t>(index)];
+        if (candidate && candidate->isVisibleTo(widget.get()) && candidate->isEnabled() &&
+            (candidate->focusPolicy() & Qt::TabFocus)) {
+            candidate->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Form::Impl::Show(bool modal) {
     Load();
     if (!loaded) {
@@ -108,7 +140,14 @@ void Form::Impl::Show(bool modal) {
     if (modal) {
         widget->setWindowModality(Qt::ApplicationModal);
     }
+    if (!widget->focusWidget()) {
+        MoveFocus(true);
+    }
     widget->show();
+    // A form that is shown becomes the active window, with the keyboard
+    // focus on its first control, also where no window manager would
+    // activate it.
+    widget->activateWindow();
     qt::FlushX11();
     if (!shown) {
         shown = true;
@@ -298,9 +337,9 @@ void Form::RefreshCanvas() {
 }
 
 void Form::SetTabOrder(const std::vector<Control*>& controls) {
-    for (std::size_t i = 1; i < controls.size(); ++i) {
-        QWidget::setTabOrder(controls[i - 1]->ControlImpl().widget.get(),
-                             controls[i]->ControlImpl().widget.get());
+    m_impl->tabOrder.clear();
+    for (const Control* control : controls) {
+        m_impl->tabOrder.emplace_back(control->ControlImpl().widget.get());
     }
 }
 

@@ -137,6 +137,8 @@ protected:
     void UserControl_MouseUp(MouseButton button, ShiftState, int x, int y) override {
         events.push_back(Text("Up", button, x, y));
     }
+    void UserControl_GotFocus() override { events.push_back("Got"); }
+    void UserControl_LostFocus() override { events.push_back("Lost"); }
 };
 
 TEST_F(FormsX11, UserControlHasItsOwnWindowAndKeepsTheMouseWhileAButtonIsHeld) {
@@ -192,6 +194,42 @@ TEST_F(FormsX11, UserControlHasItsOwnWindowAndKeepsTheMouseWhileAButtonIsHeld) {
     AnimateRects(form.Window(), Rect{400, 300, 400, 300}, Rect{100, 100, 400, 300});
     EXPECT_TRUE(before == m_x->ScreenshotRgb());
     form.Unload();
+}
+
+TEST_F(FormsX11, FocusMovesBetweenUserControlsButStaysWhenTheFormIsDeactivated) {
+    RecordingForm form;
+    form.SetClientSize(200, 100);
+    Probe first(form);
+    first.Move(10, 10, 80, 30);
+    Probe second(form);
+    second.Move(100, 10, 80, 30);
+    Probe skipped(form);
+    skipped.Move(10, 50, 80, 30);
+    skipped.SetTabStop(false);
+    form.SetTabOrder({&skipped, &second, &first});
+    form.Show();
+    // The first control in the tab order that takes the focus gets it.
+    ASSERT_TRUE(PumpUntil([&] { return second.HasFocus(); }));
+    first.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return first.HasFocus(); }));
+    EXPECT_EQ(second.events, (Events{"Got", "Lost"}));
+    EXPECT_EQ(first.events, Events{"Got"});
+    // Tab goes on from the last control to the first that takes the focus.
+    ASSERT_TRUE(kestrune::test::SendKey(s_server->display(), "Tab"));
+    ASSERT_TRUE(PumpUntil([&] { return second.HasFocus(); }));
+    first.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return first.HasFocus(); }));
+    first.events.clear();
+
+    // Another window takes the keyboard: the control stays its form's focus.
+    RecordingForm other;
+    other.MoveTo(400, 400);
+    other.Show();
+    ASSERT_TRUE(PumpUntil([&] { return other.events.size() == 2; }));
+    test::PumpFor(std::chrono::milliseconds(200));
+    EXPECT_TRUE(first.events.empty());
+    EXPECT_TRUE(first.HasFocus());
+    EXPECT_TRUE(skipped.events.empty());
 }
 
 } // namespace

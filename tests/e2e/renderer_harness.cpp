@@ -45,8 +45,15 @@ RendererRun::RendererRun(const Options& options)
         std::ofstream(textureFolder() / name, std::ios::binary) << bytes;
     }
     m_x11 = std::make_unique<X11Connection>(m_server.display());
+    if (options.start) {
+        Start("Kestrune.dll");
+    }
+}
 
+void RendererRun::Start(const std::string& program, const std::vector<std::string>& arguments) {
+    m_process.reset();
     ChildProcess::Options child;
+    child.arguments = arguments;
     child.environment = {
         {"DISPLAY", m_server.display()},
         {"SDL_VIDEODRIVER", "x11"},
@@ -61,7 +68,7 @@ RendererRun::RendererRun(const Options& options)
     };
     child.outputPath = (m_folder / "output.txt").string();
     m_process =
-        std::make_unique<ChildProcess>(std::string(KESTRUNE_BIN_DIR) + "/Kestrune.dll", child);
+        std::make_unique<ChildProcess>(std::string(KESTRUNE_BIN_DIR) + "/" + program, child);
 }
 
 RendererRun::~RendererRun() {

@@ -17,7 +17,7 @@ packages=(
   # renderer window
   libsdl2-dev
   # host forms
-  qt6-base-dev libx11-dev fonts-ipafont-gothic
+  qt6-base-dev libx11-dev libx11-xcb-dev fonts-ipafont-gothic
   # music
   libsdl2-mixer-dev libcdio-dev libcdio-paranoia-dev
   # headless tests

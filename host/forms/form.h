@@ -71,6 +71,10 @@ public:
 
     void SetBackColor(Rgb colour);
 
+    // The form's font, which its user controls take as their ambient font.
+    void SetFont(const Font& font);
+    const Font& GetFont() const;
+
     // The backing image of the client area; RefreshCanvas shows what was
     // drawn. It is shown again whenever the window is repainted.
     Surface& Canvas();

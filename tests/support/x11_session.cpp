@@ -1,10 +1,10 @@
 #include "tests/support/x11_session.h"
 
+#include "host/forms/qt/x11_window_lookup.h"
 #include "tests/support/child_process.h"
 
 #include <algorithm>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -68,74 +68,16 @@ X11Connection::~X11Connection() {
 
 namespace {
 
-std::optional<std::string> Utf8Title(Display* display, Window window) {
-    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
-                           &remaining, &data) != Success ||
-        !data) {
-        return std::nullopt;
-    }
-    std::string title(reinterpret_cast<char*>(data), count);
-    XFree(data);
-    return title;
-}
-
-std::optional<std::string> PlainTitle(Display* display, Window window) {
-    char* name = nullptr;
-    if (!XFetchName(display, window, &name) || !name) {
-        return std::nullopt;
-    }
-    std::string title = name;
-    XFree(name);
-    return title;
-}
-
 // Errors for windows that vanish while the tree is walked are expected.
 int IgnoreXErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
-std::optional<Window> Search(Display* display, Window window, const std::string& title) {
-    if (Utf8Title(display, window) == title || PlainTitle(display, window) == title) {
-        return window;
-    }
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
-        return std::nullopt;
-    }
-    std::optional<Window> found;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        found = Search(display, children[i], title);
-    }
-    if (children) {
-        XFree(children);
-    }
-    return found;
-}
-
 } // namespace
 
 std::optional<XWindow> X11Connection::FindWindowByTitle(const std::string& title) {
-    if (!m_display) {
-        return std::nullopt;
-    }
-    auto previous = XSetErrorHandler(IgnoreXErrors);
-    std::optional<XWindow> found;
-    for (int screen = 0; screen < ScreenCount(m_display) && !found; ++screen) {
-        found = Search(m_display, RootWindow(m_display, screen), title);
-    }
-    XSync(m_display, False);
-    XSetErrorHandler(previous);
-    return found;
+    const unsigned long found = forms::x11::FindWindowByTitle(m_display, title);
+    return found != 0 ? std::optional<XWindow>(found) : std::nullopt;
 }
 
 std::optional<WindowGeometry> X11Connection::Geometry(XWindow window) {
@@ -166,6 +108,43 @@ bool X11Connection::RequestClose(XWindow window) {
     const Status sent = XSendEvent(m_display, window, False, NoEventMask, &event);
     XFlush(m_display);
     return sent != 0;
+}
+
+XWindow X11Connection::CreateWindow(int x, int y, int width, int height) {
+    const Window window =
+        XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), x, y,
+                            static_cast<unsigned>(width), static_cast<unsigned>(height), 0, 0, 0);
+    XMapWindow(m_display, window);
+    XSync(m_display, False);
+    return window;
+}
+
+void X11Connection::DestroyWindow(XWindow window) {
+    auto previous = XSetErrorHandler(IgnoreXErrors);
+    XDestroyWindow(m_display, window);
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
+}
+
+std::optional<XWindow> X11Connection::Parent(XWindow window) {
+    auto previous = XSetErrorHandler(IgnoreXErrors);
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    const Status ok = XQueryTree(m_display, window, &root, &parent, &children, &count);
+    XSetErrorHandler(previous);
+    if (!ok) {
+        return std::nullopt;
+    }
+    if (children) {
+        XFree(children);
+    }
+    return parent;
+}
+
+XWindow X11Connection::Root() {
+    return DefaultRootWindow(m_display);
 }
 
 int X11Connection::ScreenWidth() {

@@ -59,6 +59,16 @@ public:
     // (WM_PROTOCOLS / WM_DELETE_WINDOW).
     bool RequestClose(XWindow window);
 
+    // A plain black top-level window of this connection, mapped: a parent
+    // for another program's window, as a desktop's preview area is.
+    XWindow CreateWindow(int x, int y, int width, int height);
+    // Destroys any window, as `xdotool windowclose` or its owner would.
+    void DestroyWindow(XWindow window);
+    // The window's parent in the tree; nothing when the window is gone.
+    std::optional<XWindow> Parent(XWindow window);
+    // The root window of the first screen.
+    XWindow Root();
+
     // The size of the first screen.
     int ScreenWidth();
     int ScreenHeight();

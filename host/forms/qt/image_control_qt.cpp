@@ -1,0 +1,69 @@
+#include "host/forms/image_control.h"
+
+#include "host/forms/qt/control_impl.h"
+#include "host/forms/qt/qt_conversions.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kestrune::forms {
+
+namespace {
+
+class ImageWidget : public QWidget {
+public:
+    explicit ImageWidget(ImageControl& owner) : m_owner(owner) {}
+
+    Picture picture;
+    bool stretch = false;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        // Where the picture does not reach, the container shows through.
+        if (picture.width <= 0 || picture.height <= 0) {
+            return;
+        }
+        QPainter painter(this);
+        const QImage image = qt::ImageView(picture);
+        if (stretch) {
+            painter.drawImage(rect(), image);
+        } else {
+            painter.drawImage(0, 0, image);
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (m_owner.OnMouseDown) {
+            const QPoint at = event->position().toPoint();
+            m_owner.OnMouseDown(qt::ToMouseButton(event->button()),
+                                qt::ToShiftState(event->modifiers()), at.x(), at.y());
+        }
+    }
+
+private:
+    ImageControl& m_owner;
+};
+
+ImageWidget& Of(const ImageControl& control) {
+    return static_cast<ImageWidget&>(*control.ControlImpl().widget);
+}
+
+} // namespace
+
+ImageControl::ImageControl(Container& parent)
+    : Control(std::make_unique<Control::Impl>(parent.ContainerImpl(),
+                                              std::make_unique<ImageWidget>(*this), true)) {}
+
+ImageControl::~ImageControl() = default;
+
+void ImageControl::SetPicture(const Picture& picture) {
+    Of(*this).picture = picture;
+    Of(*this).update();
+}
+
+void ImageControl::SetStretch(bool stretch) {
+    Of(*this).stretch = stretch;
+    Of(*this).update();
+}
+
+} // namespace kestrune::forms

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "host/forms/form.h"
+
+#include <QAbstractNativeEventFilter>
+
+#include <map>
+
+// Watches the X server's events for what Qt does not tell: a form's window
+// destroyed by someone else (`xdotool windowclose`, or the foreign parent of
+// an embedded form going away, which takes its children with it).
+namespace kestrune::forms::qt {
+
+class X11EventFilter : public QAbstractNativeEventFilter {
+public:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+    // While watched, the window's destruction unloads the form.
+    void Watch(NativeWindow window, Form::Impl& form);
+    void Forget(NativeWindow window);
+
+private:
+    std::map<NativeWindow, Form::Impl*> m_watched;
+};
+
+} // namespace kestrune::forms::qt

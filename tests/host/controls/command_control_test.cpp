@@ -9,7 +9,6 @@
 #include "host/forms/qt/control_impl.h"
 #include "tests/host/controls/qt_test_support.h"
 
-#include <QCursor>
 #include <QTest>
 #include <QWidget>
 
@@ -42,9 +41,11 @@ protected:
         form.other.Initialize();
         form.button.OnClick = [this] { ++clicks; };
         widget = form.button.ControlImpl().widget.get();
-        // The mouse starts away from both buttons.
-        QCursor::setPos(widget->window()->mapToGlobal(QPoint(5, 70)));
-        ProcessEventsUntil([] { return true; });
+        // The mouse starts away from both buttons, and the focus (which the
+        // form gives its first control when shown) on the other one.
+        MoveAway();
+        form.other.SetFocus();
+        ASSERT_TRUE(ProcessEventsUntil([this] { return form.button.State() == 1; }));
     }
 
     // The frame's colour at the top edge's middle and the gradient at the
@@ -58,10 +59,9 @@ protected:
         return Rgb{p[0], p[1], p[2]};
     }
 
-    void MoveTo(QPoint at) {
-        QCursor::setPos(widget->mapToGlobal(at));
-        QTest::mouseMove(widget, at);
-    }
+    void MoveTo(QPoint at) { test::MouseMove(*widget, at); }
+    // Off both buttons, at the form's bottom-left.
+    void MoveAway() { test::MouseMove(*widget, QPoint(-15, 50)); }
 
     ButtonForm form;
     QWidget* widget = nullptr;
@@ -82,7 +82,7 @@ TEST_F(CommandControlTest, HoverClickAndLeave) {
     EXPECT_LT(GradientTop().red, GradientBottom().red);
 
     // The mouse goes: the next timer tick brings the normal look back.
-    QCursor::setPos(widget->window()->mapToGlobal(QPoint(5, 70)));
+    MoveAway();
     ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 1; }));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Normal));
     EXPECT_FALSE(form.button.TintTop());
@@ -90,16 +90,16 @@ TEST_F(CommandControlTest, HoverClickAndLeave) {
     // A click: pressed while down (focus arrives while hovered), hovered
     // with focus after, one Click.
     MoveTo(QPoint(30, 12));
-    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(30, 12));
+    test::MousePress(*widget, Qt::LeftButton, QPoint(30, 12));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Pressed));
     EXPECT_TRUE(form.button.ButtonHeld());
     EXPECT_EQ(form.button.State(), 4);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(30, 12));
+    test::MouseRelease(*widget, Qt::LeftButton, QPoint(30, 12));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::HighLightSelect));
     EXPECT_EQ(clicks, 1);
 
     // Focused and left: the focus look; focus elsewhere: normal.
-    QCursor::setPos(widget->window()->mapToGlobal(QPoint(5, 70)));
+    MoveAway();
     ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 3; }));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Selected));
     form.other.SetFocus();
@@ -117,22 +117,22 @@ TEST_F(CommandControlTest, HoverClickAndLeave) {
 TEST_F(CommandControlTest, ClickRules) {
     // Dragged off until a tick passes, back on, released: no Click.
     MoveTo(QPoint(30, 12));
-    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(30, 12));
-    QCursor::setPos(widget->window()->mapToGlobal(QPoint(5, 70)));
-    QTest::mouseMove(widget, QPoint(-15, 50));
+    test::MousePress(*widget, Qt::LeftButton, QPoint(30, 12));
+    MoveAway();
     ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 3; }));
     MoveTo(QPoint(30, 12));
     EXPECT_EQ(form.button.State(), 3);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(30, 12));
+    test::MouseRelease(*widget, Qt::LeftButton, QPoint(30, 12));
     EXPECT_EQ(clicks, 0);
 
     // The right button on a hovered button: no pressed look, but a Click.
     form.other.SetFocus();
     ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 1; }));
+    MoveAway();
     MoveTo(QPoint(30, 12));
-    QTest::mousePress(widget, Qt::RightButton, {}, QPoint(30, 12));
+    test::MousePress(*widget, Qt::RightButton, QPoint(30, 12));
     EXPECT_NE(Frame(), PictureFrame(CommandLook::Pressed));
-    QTest::mouseRelease(widget, Qt::RightButton, {}, QPoint(30, 12));
+    test::MouseRelease(*widget, Qt::RightButton, QPoint(30, 12));
     EXPECT_EQ(clicks, 1);
 
     // Disabled: the grey look and caption, nothing reacts, no Click.
@@ -140,8 +140,8 @@ TEST_F(CommandControlTest, ClickRules) {
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Disable));
     EXPECT_FALSE(form.button.ControlImpl().widget->isEnabled());
     const std::uint8_t state = form.button.State();
-    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(30, 12));
-    QTest::mouseClick(widget, Qt::RightButton, {}, QPoint(30, 12));
+    test::MouseClick(*widget, Qt::LeftButton);
+    test::MouseClick(*widget, Qt::RightButton);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Disable));
     EXPECT_EQ(form.button.State(), state);
     EXPECT_EQ(clicks, 1);

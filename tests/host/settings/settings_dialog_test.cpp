@@ -12,10 +12,11 @@
 #include "tests/host/startup/temp_folder.h"
 
 #include <QImage>
-#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace kestrune {
 namespace {
@@ -33,11 +34,8 @@ QWidget& WidgetOf(const forms::Control& control) {
 }
 
 // A click as a user makes one: the mouse arrives first, then the button.
-void Click(const forms::Control& control) {
-    QWidget& widget = WidgetOf(control);
-    const QPoint centre = widget.rect().center();
-    QTest::mouseMove(&widget, centre);
-    QTest::mouseClick(&widget, Qt::LeftButton, {}, centre);
+void Click(const forms::Control& control, Qt::MouseButton button = Qt::LeftButton) {
+    test::MouseClick(WidgetOf(control), button);
 }
 
 forms::Box BoxOf(const forms::Control& control) {
@@ -185,7 +183,7 @@ TEST_F(SettingsDialogTest, MarksAndEnabledStatesFollowTheChoice) {
     EXPECT_TRUE(MarkSelected(*dialog, 1));
     EXPECT_FALSE(MarkSelected(*dialog, 0));
     EXPECT_TRUE(dialog->BGM_Repeat.Enabled());
-    QTest::mouseClick(&WidgetOf(dialog->Img_BGM[2]), Qt::RightButton, {}, QPoint(6, 6));
+    Click(dialog->Img_BGM[2], Qt::RightButton);
     EXPECT_EQ(BgmKind, 2);
     EXPECT_FALSE(dialog->BGM_Repeat.Enabled());
     EXPECT_TRUE(WidgetOf(dialog->Cmd_File[0]).isEnabled());
@@ -248,6 +246,8 @@ TEST_F(SettingsDialogTest, FileChoiceAndItsChecks) {
     EXPECT_NE(messages[1].find("BGM区分"), std::string::npos);
     EXPECT_NE(messages[1].find("BGMﾌｧｲﾙ"), std::string::npos);
     EXPECT_TRUE(blocked->IsLoaded());
+    Click(blocked->Cmd_Can);
+    EXPECT_FALSE(blocked->IsLoaded());
 
     // Saved, the blanks around the chosen path are kept inside quotes.
     Click(dialog->Cmd_Set);

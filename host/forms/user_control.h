@@ -9,6 +9,7 @@
 namespace kestrune::forms {
 
 class EventDispatch;
+class Form;
 
 // The base of the host's own controls: a child window with a backing image,
 // its own mouse and focus events, and windowless children of its own (a
@@ -23,8 +24,14 @@ public:
     // The control's own window, as WindowFromPoint reports it.
     NativeWindow Window() const;
 
+    // The form the control sits on: its window, and the owner of the
+    // control's timers.
+    Form& ParentForm() const;
+
     // Opaque: the background colour and the backing image fill the control.
-    // Transparent: the container shows through wherever nothing was drawn.
+    // Transparent: the control shows only where its windowless children
+    // (its caption) are, with its backing image behind them; everywhere else
+    // the container shows through.
     void SetOpaque(bool opaque);
     bool Opaque() const;
     void SetBackColor(Rgb colour);

@@ -7,6 +7,7 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 namespace kestrune::forms {
@@ -84,10 +85,22 @@ UserControlImpl& UserControlWidget::Impl() const {
 }
 
 void UserControlWidget::paintEvent(QPaintEvent*) {
-    // Transparent, the control paints nothing of its own: the container shows
-    // through and only its windowless children (the caption) are drawn.
     if (Impl().opaque) {
         qt::PaintCanvas(*this, Impl().Canvas(), Impl().backColor);
+        return;
+    }
+    // Transparent, the control is as large as its visible children (its
+    // caption): its own image shows behind them, and everywhere else its
+    // container shows through.
+    QPainter painter(this);
+    const QImage image = qt::ImageView(Impl().Canvas().Image());
+    for (const QObject* child : children()) {
+        const auto* childWidget = qobject_cast<const QWidget*>(child);
+        if (childWidget && !childWidget->isHidden()) {
+            painter.setClipRect(childWidget->geometry());
+            painter.fillRect(childWidget->geometry(), qt::ToQColor(Impl().backColor));
+            painter.drawImage(0, 0, image);
+        }
     }
 }
 
@@ -155,6 +168,10 @@ NativeWindow UserControl::Window() const {
         return 0;
     }
     return static_cast<NativeWindow>(Of(*this).widget->winId());
+}
+
+Form& UserControl::ParentForm() const {
+    return Of(*this).OwnerForm().owner;
 }
 
 void UserControl::SetOpaque(bool opaque) {

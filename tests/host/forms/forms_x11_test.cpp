@@ -164,6 +164,7 @@ TEST_F(FormsX11, UserControlHasItsOwnWindowAndKeepsTheMouseWhileAButtonIsHeld) {
     ASSERT_TRUE(PumpUntil([&] { return Viewable(form.Window()) && Viewable(probe.Window()); }));
 
     EXPECT_NE(probe.Window(), form.Window());
+    EXPECT_EQ(probe.ParentForm().Window(), form.Window());
     EXPECT_EQ(WindowFromPoint({220, 160}), probe.Window());
     EXPECT_EQ(WindowFromPoint({135, 145}), probe.Window()) << "its caption hides the control";
     EXPECT_EQ(WindowFromPoint({350, 120}), form.Window());

@@ -38,8 +38,8 @@ std::uint32_t BgrOf(forms::Rgb colour) {
 
 } // namespace
 
-Command::Command(forms::Form& form, forms::Container& parent)
-    : forms::UserControl(parent), LblMsg(*this), TmrMouse(form) {
+Command::Command(forms::Container& parent)
+    : forms::UserControl(parent), LblMsg(*this), TmrMouse(ParentForm()) {
     SetBackColor(kBackColour);
     SetOpaque(true);
     SetTabStop(true);

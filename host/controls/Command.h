@@ -2,7 +2,6 @@
 
 #include "host/controls/command_pictures.h"
 #include "host/controls/command_states.h"
-#include "host/forms/form.h"
 #include "host/forms/forms_types.h"
 #include "host/forms/label.h"
 #include "host/forms/property_bag.h"
@@ -23,9 +22,8 @@ namespace kestrune {
 // never press or click it.
 class Command : public forms::UserControl {
 public:
-    // The button sits in `parent` on `form`, whose event loop drives its
-    // leave timer.
-    Command(forms::Form& form, forms::Container& parent);
+    // The button's leave timer runs on the form it sits on.
+    explicit Command(forms::Container& parent);
     ~Command() override;
 
     // The container calls it once the button is loaded: the states start and

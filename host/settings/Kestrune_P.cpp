@@ -151,7 +151,7 @@ std::string FileUrl(std::string path) {
 } // namespace
 
 Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices services)
-    : Pic_C(*this), Shape3(Pic_C), BGM_Repeat(Pic_C), Cmd_Set(*this, *this), Cmd_Can(*this, *this),
+    : Pic_C(*this), Shape3(Pic_C), BGM_Repeat(Pic_C), Cmd_Set(*this), Cmd_Can(*this),
       lbl_URL(*this), m_place(std::move(place)), m_services(std::move(services)),
       m_texture(MakeGrainTexture()), m_markOff(MakeChoiceMark(false)),
       m_markOn(MakeChoiceMark(true)), m_hand(MakeHandCursor()) {
@@ -193,7 +193,7 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
     StyleLabel(repeatCaption, kRepeatText, kBlack);
     PlaceAutoSized(repeatCaption, kRepeatCaption);
 
-    Command& fileButton = Cmd_File.Add(0, *this, Pic_C);
+    Command& fileButton = Cmd_File.Add(0, Pic_C);
     PlaceControl(fileButton, kFileButton);
     fileButton.ReadProperties(ButtonLayout(kFileButtonCaption));
     fileButton.OnClick = [this] { Cmd_File_Click(0); };

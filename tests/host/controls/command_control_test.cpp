@@ -27,8 +27,8 @@ public:
         button.Move(20, 20, 77, 25); // 1155 x 375 twips
         other.Move(120, 20, 77, 25);
     }
-    Command button{*this, *this};
-    Command other{*this, *this};
+    Command button{*this};
+    Command other{*this};
 };
 
 class CommandControlTest : public ::testing::Test {

@@ -1,16 +1,14 @@
-// The command button without a window: its state pictures, the mouse and
-// focus table with its Click rules, and the skin painted into a backing
-// image in twips arithmetic.
+// The command button's look without a window: its state pictures and the
+// skin painted into a backing image in twips arithmetic. Its states and
+// Click rules are tested on a real form (command_control_test.cpp).
 #include "host/controls/command_pictures.h"
 #include "host/controls/command_skin.h"
-#include "host/controls/command_states.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrune {
 namespace {
 
-using forms::MouseButton;
 using forms::Rgb;
 
 Rgb PixelOf(const Picture& picture, int x, int y) {
@@ -61,79 +59,6 @@ TEST(CommandPicturesTest, EachLookHasItsFrame) {
 
     // The same pictures on every call and every run.
     EXPECT_EQ(MakeCommandLookPicture(CommandLook::Pressed).rgb, pressed.rgb);
-}
-
-TEST(CommandStatesTest, HoverPressFocusAndLeave) {
-    CommandStates button;
-    button.Enabled = true;
-    // Before Initialize hovering has no effect.
-    EXPECT_EQ(button.MouseMove(), CommandReaction{});
-    button.Initialize();
-
-    // Hover, leave on a timer tick.
-    EXPECT_EQ(button.MouseMove().paint, CommandLook::HighLight);
-    EXPECT_EQ(button.State, 2);
-    EXPECT_EQ(button.TimerTick(true), CommandReaction{});
-    EXPECT_EQ(button.TimerTick(false).paint, CommandLook::Normal);
-    EXPECT_EQ(button.State, 1);
-
-    // Click an unfocused hovered button: pressed, focus while hovered, then
-    // the hovered-with-focus look and one click.
-    button.MouseMove();
-    EXPECT_EQ(button.MouseDown(MouseButton::Left).paint, CommandLook::Pressed);
-    EXPECT_TRUE(button.ButtonHeld);
-    EXPECT_EQ(button.GotFocus().paint, CommandLook::Pressed);
-    EXPECT_EQ(button.State, 4);
-    EXPECT_EQ(button.MouseUp(MouseButton::Left),
-              (CommandReaction{CommandLook::HighLightSelect, true}));
-    EXPECT_FALSE(button.ButtonHeld);
-
-    // Focused, mouse away, comes back: hovered with focus again.
-    EXPECT_EQ(button.TimerTick(false).paint, CommandLook::Selected);
-    EXPECT_EQ(button.MouseMove().paint, CommandLook::HighLightSelect);
-    EXPECT_EQ(button.LostFocus().paint, CommandLook::Normal);
-    EXPECT_EQ(button.State, 1);
-    EXPECT_EQ(button.LostFocus(), CommandReaction{});
-    EXPECT_EQ(button.GotFocus().paint, CommandLook::Selected);
-    EXPECT_EQ(button.State, 3);
-}
-
-TEST(CommandStatesTest, ClickRules) {
-    CommandStates button;
-    button.Enabled = true;
-    button.Initialize();
-    button.MouseMove();
-    button.GotFocus(); // state 4, as a left press gives it
-
-    // Dragged off until a tick passes: no click, and coming back while held
-    // does not bring the hovered look back.
-    button.MouseDown(MouseButton::Left);
-    EXPECT_EQ(button.TimerTick(false).paint, CommandLook::Selected);
-    EXPECT_EQ(button.MouseMove(), CommandReaction{});
-    EXPECT_EQ(button.MouseUp(MouseButton::Left), CommandReaction{});
-
-    // Released before the tick: still a click, wherever the mouse is.
-    button.MouseMove();
-    ASSERT_EQ(button.State, 4);
-    button.MouseDown(MouseButton::Left);
-    EXPECT_TRUE(button.MouseUp(MouseButton::Left).click);
-
-    // The right button: pressing shows nothing, releasing clicks.
-    CommandStates hovered;
-    hovered.Enabled = true;
-    hovered.Initialize();
-    hovered.MouseMove();
-    EXPECT_EQ(hovered.MouseDown(MouseButton::Right), CommandReaction{});
-    EXPECT_FALSE(hovered.ButtonHeld);
-    EXPECT_EQ(hovered.MouseUp(MouseButton::Right), (CommandReaction{std::nullopt, true}));
-
-    // Disabled: nothing reacts and nothing clicks.
-    hovered.Enabled = false;
-    EXPECT_EQ(hovered.MouseDown(MouseButton::Left), CommandReaction{});
-    EXPECT_EQ(hovered.MouseUp(MouseButton::Left), CommandReaction{});
-    EXPECT_EQ(hovered.GotFocus(), CommandReaction{});
-    EXPECT_EQ(hovered.TimerTick(false), CommandReaction{});
-    EXPECT_EQ(hovered.State, 2);
 }
 
 TEST(CommandSkinTest, GradientColoursAreTheHighBytesOfTheirTexts) {

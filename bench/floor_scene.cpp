@@ -50,7 +50,7 @@ void FloorScene::Frame() {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void FloorScene::ReleaseTextures() {
+void FloorScene::ReleaseGlObjects() {
     if (m_texture != 0 && glIsTexture(m_texture)) {
         glDeleteTextures(1, &m_texture);
         m_texture = 0;

@@ -20,7 +20,7 @@ public:
 
     bool Initialise(GlPlatform& platform) override;
     void Frame() override;
-    void ReleaseTextures() override;
+    void ReleaseGlObjects() override;
 
     GLuint texture() const { return m_texture; }
 

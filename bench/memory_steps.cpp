@@ -96,7 +96,7 @@ bool RunMemorySteps(const ShowBenchOptions& options, const std::string& textureF
     glFinish();
     PrintStep("after glFinish", previous);
     std::printf("\n");
-    drawn.ReleaseTextures();
+    drawn.ReleaseGlObjects();
     // The scenes' objects go after the context, as in the program.
     context.reset();
     return true;

@@ -214,7 +214,7 @@ void PrintParts(const ShowBenchOptions& options, SteadyShow& steady) {
     });
     PrintPart("4 emitters Draw (400 particles)", calls, [&show] {
         for (CParticleEmitter& emitter : show.emitters) {
-            emitter.Draw(EmitterTimeAt(1.0f));
+            emitter.Draw(EmitterTimeAt(std::int64_t{kShowPeriodMs}));
         }
     });
     PrintPart("4 emitters' squares, one draw each", calls, [&show] {
@@ -325,12 +325,12 @@ void RunFrameBench(const ShowBenchOptions& options, const std::string& textureFo
 
     // Each scene goes while its own context is current.
     floorBinding.MakeCurrent();
-    floor.ReleaseTextures();
+    floor.ReleaseGlObjects();
     floorContext.reset();
     showBinding.MakeCurrent();
     PrintNeedlessWork(*showContext, *steady);
     PrintParts(options, *steady);
-    steady->show.ReleaseTextures();
+    steady->show.ReleaseGlObjects();
     steady.reset();
     showContext.reset();
 }

@@ -23,7 +23,7 @@ void DrawShowReplica(Show& show, float t, bool withOverlay) {
     show.skyBox.Draw();
     glEnable(GL_DEPTH_TEST);
 
-    const std::uint32_t time = EmitterTimeAt(t);
+    const std::uint32_t time = EmitterTimeAt(static_cast<std::int64_t>(t * kShowPeriodMs));
     for (CParticleEmitter& emitter : show.emitters) {
         const int index = static_cast<int>(&emitter - show.emitters);
         EmitterPositionAt(index, t, emitter.fPosition);

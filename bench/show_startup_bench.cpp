@@ -172,7 +172,7 @@ bool MeasureOnce(const ShowBenchOptions& options, const std::string& folder, Sta
 
     times.textures = TimeTextureLoads(folder);
     times.lists = TimeListBuilds(show);
-    show.ReleaseTextures();
+    show.ReleaseGlObjects();
     return true;
 }
 

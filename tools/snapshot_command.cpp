@@ -128,7 +128,7 @@ int Run(std::span<char* const> args) {
         glFinish();
     }
     const bool written = WriteFrame(parsed.output, parsed.width, parsed.height, context.ReadRgb());
-    show.ReleaseTextures();
+    show.ReleaseGlObjects();
     if (!written) {
         std::fprintf(stderr, "kestrune-tool snapshot: cannot write %s: %s\n", parsed.output.c_str(),
                      std::strerror(errno));

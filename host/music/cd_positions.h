@@ -22,6 +22,8 @@ struct CdTrack {
     int number = 0;
     std::int32_t start = 0; // first sector
     bool audio = true;
+
+    bool operator==(const CdTrack&) const = default;
 };
 
 // The table of contents: the tracks in order and the sector after the last.
@@ -34,6 +36,8 @@ struct CdRun {
 struct CdToc {
     std::vector<CdTrack> tracks;
     std::int32_t leadout = 0;
+
+    bool operator==(const CdToc&) const = default;
 
     bool Empty() const { return tracks.empty(); }
     // The index into `tracks` of the track that holds `sector` (the first

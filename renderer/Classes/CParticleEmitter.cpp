@@ -26,10 +26,17 @@ CParticleEmitter::CParticleEmitter() {
 }
 
 CParticleEmitter::~CParticleEmitter() {
+    // An emitter already released holds no list and makes no OpenGL call.
+    Release();
+}
+
+void CParticleEmitter::Release() {
     pcParticles.reset();
     if (uiList != 0 && glIsList(uiList)) {
         glDeleteLists(uiList, 1);
     }
+    uiList = 0;
+    bBuilt = false;
 }
 
 void CParticleEmitter::SpawnVelocity(CParticle& particle) {

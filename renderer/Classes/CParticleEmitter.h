@@ -32,6 +32,10 @@ public:
     // steps once a second.
     void Draw(std::uint32_t time);
 
+    // Deletes the square's list while the context is still current and
+    // drops the particles: the emitter is unbuilt again.
+    void Release();
+
     std::unique_ptr<CParticle[]> pcParticles;
     float fPosition[3] = {0.0f, 0.0f, 0.0f};
     float fEye[3] = {0.0f, 0.0f, 0.0f};

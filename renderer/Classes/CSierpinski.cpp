@@ -68,6 +68,15 @@ void CSierpinski::Subdivide(float x, float y, float z, float radius, int level) 
     Subdivide(x + reach, lower, z - kTetraBeta * radius / 2.0f, half, level - 1);
 }
 
+void CSierpinski::Release() {
+    for (int i = 0; pcBodies != nullptr && i < nBodies; ++i) {
+        pcBodies[i].Release();
+    }
+    pcBodies.reset();
+    nBodies = 0;
+    nPlaced = 0;
+}
+
 int CSierpinski::Draw() {
     if (pcBodies == nullptr) {
         return 0;

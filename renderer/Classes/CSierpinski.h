@@ -25,6 +25,10 @@ public:
     // Returns the body count (0 when never generated).
     int Draw();
 
+    // Deletes every body's list while the context is still current and
+    // drops the bodies, as before the first generation.
+    void Release();
+
     float fCentre[3] = {0.0f, 0.0f, 0.0f};
     // Circumradius of the whole figure.
     float fSize = 1.0f;

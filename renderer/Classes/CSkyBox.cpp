@@ -13,8 +13,22 @@ constexpr float kOverlap = 0.0025f;
 } // namespace
 
 CSkyBox::~CSkyBox() {
-    if (bBuilt && glIsList(uiList)) {
+    // The renderer releases the box before its context goes; what is left
+    // here is the list of a box that was never released (a test's), whose
+    // face textures are left to their context.
+    if (bBuilt && uiList != 0 && glIsList(uiList)) {
         glDeleteLists(uiList, 1);
+    }
+}
+
+void CSkyBox::Release() {
+    if (uiList != 0 && glIsList(uiList)) {
+        glDeleteLists(uiList, 1);
+    }
+    uiList = 0;
+    bBuilt = false;
+    for (GLuint& texture : uiFaceTexture) {
+        ReleaseTexture(texture);
     }
 }
 

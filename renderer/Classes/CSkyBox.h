@@ -34,6 +34,10 @@ public:
     // Draws the box at its position if it is built.
     void Draw();
 
+    // Deletes the list and the six face textures while the context is still
+    // current and leaves the box unbuilt, without textures.
+    void Release();
+
     GLuint uiFaceTexture[kFaceCount] = {0, 0, 0, 0, 0, 0};
     float fPosition[3] = {0.0f, 0.0f, 0.0f};
     // Edge length of the cube.

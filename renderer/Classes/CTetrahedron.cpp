@@ -19,10 +19,17 @@ struct Corner {
 } // namespace
 
 CTetrahedron::~CTetrahedron() {
-    // A body that was never built owns no list and makes no OpenGL call.
+    // A body that was never built, or already released, owns no list and
+    // makes no OpenGL call.
+    Release();
+}
+
+void CTetrahedron::Release() {
     if (uiList != 0 && glIsList(uiList)) {
         glDeleteLists(uiList, 1);
     }
+    uiList = 0;
+    bBuilt = false;
 }
 
 void CTetrahedron::Build() {
@@ -38,10 +45,7 @@ void CTetrahedron::Build() {
     const GLfloat n2[3] = {-v1[0], -v1[1], -v1[2]};
     const GLfloat n3[3] = {-v0[0], -v0[1], -v0[2]};
 
-    if (uiList != 0 && glIsList(uiList)) {
-        glDeleteLists(uiList, 1);
-    }
-    bBuilt = false;
+    Release();
     uiList = glGenLists(1);
     if (uiList == 0) {
         // Without a list name the commands below would be drawn at once

@@ -29,6 +29,10 @@ public:
     // Draws the body; false, without drawing, when it is not built.
     bool Draw();
 
+    // Deletes the list while the context is still current and leaves the
+    // body unbuilt; a body holding no list makes no OpenGL call.
+    void Release();
+
     bool bNormals = false;
     bool bBlend = false;
     bool bMultitexture = false;

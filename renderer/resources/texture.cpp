@@ -33,11 +33,16 @@ void Upload(const RgbImage& image) {
     }
 }
 
-void ReleaseTexture(GLuint& texture) {
-    if (glIsTexture(texture)) {
-        glDeleteTextures(1, &texture);
-        texture = 0;
-    }
+// Generates a name into `texture`, binds it and uploads `image` with the
+// given wraps and linear filtering.
+void MakeTexture(const RgbImage& image, GLuint& texture, GLint wrapS, GLint wrapT) {
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    Upload(image);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
 } // namespace
@@ -59,14 +64,12 @@ bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wra
         image = ScaleRgbImage(*image, extent.width, extent.height);
     }
 
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    Upload(*image);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    MakeTexture(*image, texture, wrapS, wrapT);
     return true;
+}
+
+void CreateBlackTexture(GLuint& texture, GLint wrapS, GLint wrapT) {
+    MakeTexture(RgbImage{1, 1, {0, 0, 0}}, texture, wrapS, wrapT);
 }
 
 bool TextureIsBlack(GLuint texture) {
@@ -90,6 +93,13 @@ bool TextureIsBlack(GLuint texture) {
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     return !texels.empty() &&
            std::all_of(texels.begin(), texels.end(), [](GLubyte texel) { return texel == 0; });
+}
+
+void ReleaseTexture(GLuint& texture) {
+    if (texture != 0 && glIsTexture(texture)) {
+        glDeleteTextures(1, &texture);
+        texture = 0;
+    }
 }
 
 void ReleaseShowTextures(GLuint& emitter, GLuint& overlay, GLuint& figureA, GLuint& figureB) {

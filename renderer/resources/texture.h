@@ -18,6 +18,11 @@ bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wra
 bool CreateTexture(const char* fileName, GLuint& texture, GLint wrapS, GLint wrapT,
                    const TextureLimits& limits);
 
+// Makes a texture of one black texel, with the given wrap modes and linear
+// filtering like every texture here, and leaves it bound: what a file of one
+// black pixel gives, for a user whose file cannot be read.
+void CreateBlackTexture(GLuint& texture, GLint wrapS, GLint wrapT);
+
 // Whether every texel of level 0 of `texture` is black. False for 0 and for
 // a name that is no texture: drawing with it would not be drawing black.
 bool TextureIsBlack(GLuint texture);
@@ -27,5 +32,10 @@ bool TextureIsBlack(GLuint texture);
 // a texture is deleted and its variable set back to 0; anything else is left
 // alone.
 void ReleaseShowTextures(GLuint& emitter, GLuint& overlay, GLuint& figureA, GLuint& figureB);
+
+// Deletes one texture the same way: only a name OpenGL knows as a texture,
+// whose variable then goes back to 0. A variable holding 0 makes no OpenGL
+// call at all, so releasing what was never made needs no context.
+void ReleaseTexture(GLuint& texture);
 
 } // namespace kestrune

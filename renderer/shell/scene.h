@@ -29,8 +29,11 @@ public:
     // the identity when this is called.
     virtual void Frame() = 0;
 
-    // Called by the tear-down while the context is still current.
-    virtual void ReleaseTextures() = 0;
+    // Called by the tear-down while the context is still current: frees
+    // every OpenGL object the scene made, textures and display lists alike.
+    // The scene may outlive the context, and nothing of OpenGL may be left
+    // for its destructors to free once the context is gone.
+    virtual void ReleaseGlObjects() = 0;
 
 protected:
     ~Scene() = default;

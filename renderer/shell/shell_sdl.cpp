@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <optional>
 
 namespace kestrune {
@@ -90,6 +91,13 @@ public:
         // The renderer is an X11 program; without this SDL may quietly pick an
         // offscreen driver when DISPLAY is unset. SDL_VIDEODRIVER still wins.
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
+        // SDL minimises a fullscreen window that loses the focus, so that the
+        // desktop gets its display mode back. The show must not: minimised,
+        // it would stop drawing and ignore Escape, out of the user's sight,
+        // while the host waits for it to end. A fullscreen window on Windows
+        // stays up when another window takes the focus, and so does this
+        // one, whatever the environment asks of SDL.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_OVERRIDE);
         m_ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
     ~SdlVideo() {
@@ -149,6 +157,18 @@ bool ModeInForceIs(int width, int height) {
     return SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.w == width && mode.h == height;
 }
 
+// Owners of the window and of its OpenGL context: each is destroyed exactly
+// once, by the tear-down in its order or else when its owner goes.
+struct WindowDestroyer {
+    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+};
+using OwnedWindow = std::unique_ptr<SDL_Window, WindowDestroyer>;
+
+struct ContextDeleter {
+    void operator()(void* context) const { SDL_GL_DeleteContext(context); }
+};
+using OwnedContext = std::unique_ptr<void, ContextDeleter>;
+
 class SdlShell {
 public:
     explicit SdlShell(Scene& scene) : m_scene(scene) {}
@@ -165,14 +185,16 @@ private:
     void TearDown();
 
     Scene& m_scene;
+    // Declared before the window and the context, so that it is the last to
+    // go: both belong to the video subsystem.
     SdlVideo m_video;
     SdlGlPlatform m_platform;
     SdlMessageBoxSink m_messages;
     ShellInput m_input;
     bool m_fullscreen = false;
     bool m_quit = false;
-    SDL_Window* m_window = nullptr;
-    SDL_GLContext m_context = nullptr;
+    OwnedWindow m_window;
+    OwnedContext m_context; // goes before the window it draws into
 };
 
 bool SdlShell::CreateGlWindow(const char* title, int width, int height, int colourBits,
@@ -213,9 +235,9 @@ bool SdlShell::CreateGlWindow(const char* title, int width, int height, int colo
     if (m_fullscreen) {
         SDL_ShowCursor(SDL_DISABLE);
     }
-    SDL_RaiseWindow(m_window);
+    SDL_RaiseWindow(m_window.get());
 
-    m_messages.SetOwner(m_window);
+    m_messages.SetOwner(m_window.get());
     SetMessageSink(&m_messages);
 
     Resize(width, height);
@@ -247,28 +269,28 @@ bool SdlShell::OpenWindow(const char* title, int width, int height, int colourBi
 
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
                          (m_fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
-    m_window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    m_window.reset(SDL_CreateWindow(title, 0, 0, width, height, flags));
     if (!m_window) {
         // No visual with 32 bits in all: take the closest, as ChoosePixelFormat would.
         SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 0);
-        m_window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+        m_window.reset(SDL_CreateWindow(title, 0, 0, width, height, flags));
     }
     if (!m_window) {
         return false;
     }
     if (m_fullscreen) {
         if (const auto mode = OfferedMode(width, height)) {
-            SDL_SetWindowDisplayMode(m_window, &*mode);
+            SDL_SetWindowDisplayMode(m_window.get(), &*mode);
         }
     }
 
-    m_context = SDL_GL_CreateContext(m_window);
-    if (!m_context || SDL_GL_MakeCurrent(m_window, m_context) != 0) {
+    m_context.reset(SDL_GL_CreateContext(m_window.get()));
+    if (!m_context || SDL_GL_MakeCurrent(m_window.get(), m_context.get()) != 0) {
         return false;
     }
     // Shown before the show loads its textures: the host looks for the title
     // while a loader message may still be open.
-    SDL_ShowWindow(m_window);
+    SDL_ShowWindow(m_window.get());
     return true;
 }
 
@@ -289,7 +311,7 @@ int SdlShell::RunLoop() {
             break;
         case ShellInput::IdleAction::DrawFrame:
             DrawFrame(m_scene);
-            SDL_GL_SwapWindow(m_window);
+            SDL_GL_SwapWindow(m_window.get());
             break;
         case ShellInput::IdleAction::Skip:
             break;
@@ -341,21 +363,19 @@ void SdlShell::TearDown() {
     SetMessageSink(nullptr);
     m_messages.SetOwner(nullptr);
     if (m_context) {
-        m_scene.ReleaseTextures();
+        // Every OpenGL object of the scene goes now, while its context is
+        // current: the scene itself outlives the run.
+        m_scene.ReleaseGlObjects();
     }
     if (m_fullscreen && m_window) {
-        SDL_SetWindowFullscreen(m_window, 0); // back to the desktop's mode
+        SDL_SetWindowFullscreen(m_window.get(), 0); // back to the desktop's mode
         SDL_ShowCursor(SDL_ENABLE);
     }
     if (m_context) {
-        SDL_GL_MakeCurrent(m_window, nullptr);
-        SDL_GL_DeleteContext(m_context);
-        m_context = nullptr;
+        SDL_GL_MakeCurrent(m_window.get(), nullptr);
+        m_context.reset();
     }
-    if (m_window) {
-        SDL_DestroyWindow(m_window);
-        m_window = nullptr;
-    }
+    m_window.reset();
 }
 
 } // namespace

@@ -11,6 +11,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <type_traits>
+
 namespace kestrune {
 
 namespace {
@@ -31,13 +34,68 @@ constexpr WPARAM kScMonitorPower = 0xF170;
 // command is what is left (the documented way to read WM_SYSCOMMAND).
 constexpr WPARAM kSystemCommandMask = 0xFFF0;
 
+// Owners of the handles the shell holds for the run. Each is given back
+// exactly once: by the tear-down, in its order, or else when its owner goes.
+struct WindowDestroyer {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+// A device context goes back to the window it came from.
+struct DeviceContextReleaser {
+    HWND window = nullptr;
+    void operator()(HDC deviceContext) const { ReleaseDC(window, deviceContext); }
+};
+using OwnedDeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DeviceContextReleaser>;
+
+// A rendering context stops being current before it is deleted.
+struct RenderingContextDeleter {
+    void operator()(HGLRC context) const {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context);
+    }
+};
+using OwnedRenderingContext =
+    std::unique_ptr<std::remove_pointer_t<HGLRC>, RenderingContextDeleter>;
+
+// The registered window class, unregistered at most once.
+class RegisteredClass {
+public:
+    RegisteredClass() = default;
+    ~RegisteredClass() { Unregister(); }
+    RegisteredClass(const RegisteredClass&) = delete;
+    RegisteredClass& operator=(const RegisteredClass&) = delete;
+
+    bool Register(const WNDCLASSA& windowClass) {
+        m_instance = windowClass.hInstance;
+        m_registered = RegisterClassA(&windowClass) != 0;
+        return m_registered;
+    }
+
+    // Whether the class was unregistered now.
+    bool Unregister() {
+        if (!m_registered) {
+            return false;
+        }
+        m_registered = false;
+        return UnregisterClassA(kClassName, m_instance) != 0;
+    }
+
+private:
+    HINSTANCE m_instance = nullptr;
+    bool m_registered = false;
+};
+
 // The shell's process-wide state: the handles it holds for the whole run,
-// the fullscreen flag and the loop's input state.
+// the fullscreen flag and the loop's input state. The handles are declared
+// in the order they are made, so that their owners, should they ever be the
+// ones to free them, go in the tear-down's order.
 struct ShellState {
     HINSTANCE instance = nullptr;
-    HWND window = nullptr;
-    HDC deviceContext = nullptr;
-    HGLRC renderingContext = nullptr;
+    RegisteredClass windowClass;
+    OwnedWindow window;
+    OwnedDeviceContext deviceContext;
+    OwnedRenderingContext renderingContext;
     bool fullscreen = true;
     bool pixelFormatFilled = false;
     PIXELFORMATDESCRIPTOR pixelFormat{};
@@ -59,33 +117,27 @@ public:
 
 MessageBoxSink g_messages;
 
+// Tears down in this order: the scene's OpenGL objects, the display mode and
+// the cursor, the rendering context, the device context, the window, the
+// class. Each handle is given back once and then forgotten, whether or not
+// the system took it back, so that a second tear-down frees nothing twice.
 bool KillGlWindow() {
-    // Texture names belong to the context: with none current there is
-    // nothing to release, and no OpenGL call may be made.
+    // OpenGL names belong to the context: every one of the scene's goes now,
+    // while it is current. Without a context there is nothing to release,
+    // and no OpenGL call may be made.
     if (g_shell.scene && g_shell.renderingContext) {
-        g_shell.scene->ReleaseTextures();
+        g_shell.scene->ReleaseGlObjects();
     }
     SetMessageSink(nullptr);
     if (g_shell.fullscreen) {
         ChangeDisplaySettingsA(nullptr, 0); // back to the registry's mode
         ShowCursor(TRUE);
+        g_shell.fullscreen = false;
     }
-    if (g_shell.renderingContext) {
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(g_shell.renderingContext);
-        g_shell.renderingContext = nullptr;
-    }
-    if (g_shell.deviceContext && !ReleaseDC(g_shell.window, g_shell.deviceContext)) {
-        g_shell.deviceContext = nullptr;
-    }
-    if (g_shell.window && !DestroyWindow(g_shell.window)) {
-        g_shell.window = nullptr;
-    }
-    const bool unregistered = UnregisterClassA(kClassName, g_shell.instance) != 0;
-    if (!unregistered) {
-        g_shell.instance = nullptr;
-    }
-    return unregistered;
+    g_shell.renderingContext.reset();
+    g_shell.deviceContext.reset();
+    g_shell.window.reset();
+    return g_shell.windowClass.Unregister();
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,7 +186,7 @@ bool CreateGlWindow(const char* title, int width, int height, int colourBits, bo
     windowClass.hInstance = g_shell.instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) {
+    if (!g_shell.windowClass.Register(windowClass)) {
         return false;
     }
 
@@ -165,13 +217,14 @@ bool CreateGlWindow(const char* title, int width, int height, int colourBits, bo
     RECT rect{0, 0, width, height};
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 
-    g_shell.window =
-        CreateWindowExA(exStyle, kCreateClassName, title, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                        0, 0, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                        g_shell.instance, nullptr);
+    g_shell.window.reset(CreateWindowExA(exStyle, kCreateClassName, title,
+                                         style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                         rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                         nullptr, g_shell.instance, nullptr));
     if (!g_shell.window) {
         return Fail();
     }
+    const HWND window = g_shell.window.get();
 
     // The request is filled in on the first creation and reused after.
     if (!g_shell.pixelFormatFilled) {
@@ -179,21 +232,22 @@ bool CreateGlWindow(const char* title, int width, int height, int colourBits, bo
         g_shell.pixelFormatFilled = true;
     }
 
-    g_shell.deviceContext = GetDC(g_shell.window);
-    if (!g_shell.deviceContext || !ApplyPixelFormat(g_shell.deviceContext, g_shell.pixelFormat)) {
+    g_shell.deviceContext = OwnedDeviceContext(GetDC(window), DeviceContextReleaser{window});
+    const HDC deviceContext = g_shell.deviceContext.get();
+    if (!deviceContext || !ApplyPixelFormat(deviceContext, g_shell.pixelFormat)) {
         return Fail();
     }
-    g_shell.renderingContext = wglCreateContext(g_shell.deviceContext);
+    g_shell.renderingContext.reset(wglCreateContext(deviceContext));
     if (!g_shell.renderingContext ||
-        !wglMakeCurrent(g_shell.deviceContext, g_shell.renderingContext)) {
+        !wglMakeCurrent(deviceContext, g_shell.renderingContext.get())) {
         return Fail();
     }
 
     // Shown before the show loads its textures: the host looks for the title
     // while a loader message may still be open.
-    ShowWindow(g_shell.window, SW_SHOW);
-    SetForegroundWindow(g_shell.window);
-    SetFocus(g_shell.window);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    SetFocus(window);
     Resize(width, height);
 
     SetMessageSink(&g_messages);
@@ -221,7 +275,7 @@ int RunLoop() {
             break;
         case ShellInput::IdleAction::DrawFrame:
             DrawFrame(*g_shell.scene);
-            SwapBuffers(g_shell.deviceContext);
+            SwapBuffers(g_shell.deviceContext.get());
             break;
         case ShellInput::IdleAction::Skip:
             break;

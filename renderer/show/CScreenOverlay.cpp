@@ -19,18 +19,27 @@ constexpr Corner kCorners[4] = {
 } // namespace
 
 CScreenOverlay::~CScreenOverlay() {
-    // At program exit the context is already gone and this does nothing; the
-    // context took the list with it.
+    // The renderer releases the list before its context goes; an overlay
+    // that was never released (a test's) deletes it here.
+    Release();
+}
+
+void CScreenOverlay::Release() {
     if (uiDisplayList != 0 && glIsList(uiDisplayList)) {
         glDeleteLists(uiDisplayList, 1);
     }
+    uiDisplayList = 0;
+    bBuilt = false;
 }
 
 void CScreenOverlay::Build() {
-    if (glIsList(uiDisplayList)) {
-        glDeleteLists(uiDisplayList, 1);
-    }
+    Release();
     uiDisplayList = glGenLists(1);
+    if (uiDisplayList == 0) {
+        // Without a list name the quad would be drawn at once instead of
+        // compiled; the overlay stays unbuilt and draws nothing.
+        return;
+    }
     glNewList(uiDisplayList, GL_COMPILE);
     // The binding goes before the primitive: it is not allowed inside one.
     glBindTexture(GL_TEXTURE_2D, uiTexture);

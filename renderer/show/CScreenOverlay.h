@@ -12,7 +12,8 @@ namespace kestrune {
 // The owner writes the public fields directly. Colour, blending and depth
 // write take effect at the next Draw; a new texture only at the next Build.
 // Constructing makes no OpenGL call, so the object can live for the whole
-// process, before and after the rendering context.
+// process, before and after the rendering context; Release frees what Build
+// made while the context still exists.
 class CScreenOverlay {
 public:
     CScreenOverlay() = default;
@@ -27,6 +28,10 @@ public:
     // Draws the quad if built; before Build it does nothing at all. Leaves
     // every OpenGL state as it found it.
     void Draw();
+
+    // Deletes the display list while the context is still current and leaves
+    // the overlay unbuilt, so that the destructor has nothing left to free.
+    void Release();
 
     GLfloat fColor[4] = {1.0f, 1.0f, 1.0f, 1.0f}; // modulates the texture
     bool bBlend = false;                          // blend, with the colour's alpha

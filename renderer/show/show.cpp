@@ -57,7 +57,13 @@ void Show::BuildShow(std::int32_t period) {
     // The overlay: the first file's single black pixel, blended with both
     // factors GL_SRC_ALPHA, turns every finished pixel into alpha x pixel: a
     // pure fade of the whole picture.
-    CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT);
+    if (!CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT)) {
+        // Untextured, the quad would be white, and white blended that way
+        // gives alpha x (1 + pixel): a picture washed out during the fade-in
+        // and pure white for good after it. The file is there to give one
+        // black texel; without it the overlay gets that texel all the same.
+        CreateBlackTexture(overlayTexture, GL_REPEAT, GL_REPEAT);
+    }
     m_overlayNeutralAtFullAlpha = TextureIsBlack(overlayTexture);
     overlay.uiTexture = overlayTexture;
     overlay.bDepthWrite = false;
@@ -146,8 +152,8 @@ int Show::MainScene() {
         m_startTick = now;
         m_firstFrame = false;
     }
-    m_t = static_cast<float>(static_cast<double>(ElapsedMilliseconds(m_startTick, now)) /
-                             static_cast<double>(m_period));
+    m_elapsedMs = ElapsedMilliseconds(m_startTick, now);
+    m_t = static_cast<float>(static_cast<double>(m_elapsedMs) / static_cast<double>(m_period));
 
     overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = 1.0f;
     overlay.fColor[3] = FadeInAlphaAt(m_t);
@@ -183,7 +189,7 @@ int Show::MainScene() {
 }
 
 void Show::DrawEmitters() {
-    const std::uint32_t time = EmitterTimeAt(m_t);
+    const std::uint32_t time = EmitterTimeAt(m_elapsedMs);
     for (int i = 0; i < kEmitterCount; ++i) {
         CParticleEmitter& emitter = emitters[i];
         EmitterPositionAt(i, m_t, emitter.fPosition);
@@ -205,8 +211,19 @@ void Show::DrawFigures() {
     }
 }
 
-void Show::ReleaseTextures() {
+void Show::ReleaseGlObjects() {
     ReleaseShowTextures(emitterTexture, overlayTexture, figureTextureA, figureTextureB);
+    // Then every display list, and the sky box's own face textures: the
+    // objects are left as before their first build.
+    overlay.Release();
+    for (CParticleEmitter& emitter : emitters) {
+        emitter.Release();
+    }
+    for (CSierpinski& figure : figures) {
+        figure.Release();
+    }
+    skyBox.Release();
+    m_overlayNeutralAtFullAlpha = false;
 }
 
 } // namespace kestrune

@@ -30,11 +30,13 @@ public:
 
     // Makes no OpenGL call: the show can be built before the window exists.
     // The textures are read from `textureFolder` when the show is initialised.
+    // Once released, destroying the show makes no OpenGL call either, so it
+    // may outlive the context.
     explicit Show(TickSource ticks = &GetTickCount32, std::string textureFolder = {});
 
     bool Initialise(GlPlatform& platform) override;
     void Frame() override;
-    void ReleaseTextures() override;
+    void ReleaseGlObjects() override;
 
     // The show time of the last frame.
     float time() const { return m_t; }
@@ -47,7 +49,7 @@ public:
     CSierpinski figures[kFigureCount];
     CScreenOverlay overlay;
 
-    // The show's textures, each 0 until made.
+    // The show's textures, each 0 until made (and again once released).
     GLuint overlayTexture = 0;
     GLuint emitterTexture = 0;
     GLuint figureTextureA = 0;
@@ -68,6 +70,7 @@ private:
     std::int32_t m_period = 0;
     TickCount m_startTick = 0;
     bool m_firstFrame = true;
+    std::int64_t m_elapsedMs = 0; // from the start tick to this frame
     float m_t = 0.0f;
     SceneRoutine m_currentScene = nullptr;
     // True when the overlay's texture is all black: at alpha 1 the overlay

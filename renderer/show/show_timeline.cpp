@@ -54,8 +54,9 @@ void EmitterPositionAt(int index, float t, float position[3]) {
     }
 }
 
-std::uint32_t EmitterTimeAt(float t) {
-    return static_cast<std::uint32_t>(t * static_cast<float>(kShowPeriodMs));
+std::uint32_t EmitterTimeAt(std::int64_t elapsedMs) {
+    // A span of two 32-bit tick readings always fits.
+    return static_cast<std::uint32_t>(elapsedMs);
 }
 
 FigureSchedule FiguresAt(float t) {

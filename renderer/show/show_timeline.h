@@ -53,9 +53,13 @@ float WanderAmplitudeAt(float t);
 // Where emitter `index` (0 to 3) is at time t.
 void EmitterPositionAt(int index, float t, float position[3]);
 
-// The time value the emitters are drawn with: t x 100,000 truncated, which is
-// the elapsed show time in milliseconds with the 100,000 ms period.
-std::uint32_t EmitterTimeAt(float t);
+// The time value the emitters are drawn with: the elapsed show time in whole
+// milliseconds, which is t x 100,000 truncated with the 100,000 ms period.
+// It is taken from the millisecond count itself, never from the float t:
+// near the end of the tick count's range t x 100,000 rounds up to 2^32, which
+// no 32-bit value holds, and a float has long lost the milliseconds by then.
+std::uint32_t EmitterTimeAt(std::int64_t elapsedMs);
+std::uint32_t EmitterTimeAt(float t) = delete;
 
 // Which figures a frame draws, in order, and with what alpha.
 struct FigureDraw {

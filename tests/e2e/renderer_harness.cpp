@@ -2,6 +2,10 @@
 
 #include "host/saver/texture_pictures.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <unistd.h>
@@ -88,6 +92,72 @@ unsigned long long RendererRun::Swaps() const {
     unsigned long long swaps = 0;
     in >> swaps;
     return swaps;
+}
+
+bool RendererRun::WaitForMoreSwaps(unsigned long long count, std::chrono::milliseconds deadline) {
+    const unsigned long long target = Swaps() + count;
+    return WaitUntil([&] { return Swaps() >= target; }, deadline);
+}
+
+FocusThief::FocusThief(const std::string& display) : m_display(XOpenDisplay(display.c_str())) {
+    if (!m_display) {
+        return;
+    }
+    const Window root = DefaultRootWindow(m_display);
+    XSelectInput(m_display, root, SubstructureNotifyMask);
+    m_window = XCreateSimpleWindow(m_display, root, 0, 0, 200, 100, 0, 0, 0);
+    XSelectInput(m_display, m_window, StructureNotifyMask);
+    XSync(m_display, False);
+}
+
+FocusThief::~FocusThief() {
+    if (m_display) {
+        XCloseDisplay(m_display); // takes the window with it
+    }
+}
+
+bool FocusThief::TakeFocus() {
+    if (!m_display) {
+        return false;
+    }
+    XMapRaised(m_display, m_window);
+    XEvent event;
+    // The focus can only go to a window that is viewable.
+    XWindowEvent(m_display, m_window, StructureNotifyMask, &event);
+    while (event.type != MapNotify) {
+        XWindowEvent(m_display, m_window, StructureNotifyMask, &event);
+    }
+    return GiveFocusTo(m_window);
+}
+
+bool FocusThief::GiveFocusTo(XWindow window) {
+    if (!m_display) {
+        return false;
+    }
+    XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
+    XSync(m_display, False);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_display, &focus, &revert);
+    return focus == window;
+}
+
+bool FocusThief::SawMinimiseRequestFor(XWindow window) {
+    if (!m_display) {
+        return false;
+    }
+    // WM_CHANGE_STATE with IconicState, sent to the root window: what
+    // XIconifyWindow asks of a window manager.
+    const Atom changeState = XInternAtom(m_display, "WM_CHANGE_STATE", False);
+    XSync(m_display, False);
+    XEvent event;
+    while (XCheckTypedEvent(m_display, ClientMessage, &event)) {
+        if (event.xclient.message_type == changeState && event.xclient.data.l[0] == IconicState) {
+            m_minimiseRequests.push_back(event.xclient.window);
+        }
+    }
+    return std::find(m_minimiseRequests.begin(), m_minimiseRequests.end(), window) !=
+           m_minimiseRequests.end();
 }
 
 } // namespace kestrune::test

@@ -3,9 +3,13 @@
 #include "tests/support/child_process.h"
 #include "tests/support/x11_session.h"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrune::test {
 
@@ -42,11 +46,42 @@ public:
     // Buffer swaps counted so far in the running program.
     unsigned long long Swaps() const;
 
+    // Waits until the program has swapped `count` more buffers than now:
+    // proof that its loop went round again, however slow the machine.
+    bool WaitForMoreSwaps(unsigned long long count, std::chrono::milliseconds deadline);
+
 private:
     std::filesystem::path m_folder;
     XvfbServer m_server;
     std::unique_ptr<X11Connection> m_x11;
     std::unique_ptr<ChildProcess> m_process;
+};
+
+// Another program's window on the same display, as a user would click one:
+// it takes the keyboard focus away from the renderer. It also listens on the
+// root window for the requests with which a program asks a window manager to
+// minimise (iconify) one of its windows, which is how SDL minimises.
+class FocusThief {
+public:
+    explicit FocusThief(const std::string& display);
+    ~FocusThief();
+    FocusThief(const FocusThief&) = delete;
+    FocusThief& operator=(const FocusThief&) = delete;
+
+    // Gives the keyboard focus to `window`, as a click on it would; true
+    // once the server reports the focus there.
+    bool GiveFocusTo(XWindow window);
+
+    // Maps this window and gives it the keyboard focus.
+    bool TakeFocus();
+
+    // Whether a request to minimise `window` has arrived since the start.
+    bool SawMinimiseRequestFor(XWindow window);
+
+private:
+    ::_XDisplay* m_display = nullptr;
+    XWindow m_window = 0;
+    std::vector<XWindow> m_minimiseRequests;
 };
 
 } // namespace kestrune::test

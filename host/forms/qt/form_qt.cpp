@@ -13,7 +13,6 @@
 #include <QEventLoop>
 #include <QIcon>
 #include <QPixmap>
-#include <QPointer>
 #include <QResizeEvent>
 #include <QTimer>
 #include <QWindow>

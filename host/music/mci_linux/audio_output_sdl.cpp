@@ -31,6 +31,19 @@ bool AudioOutput::Acquire() {
         ++m_users;
         return true;
     }
+    if (m_failedAt && std::chrono::steady_clock::now() - *m_failedAt < m_retryAfterFailure) {
+        return false;
+    }
+    if (!Open()) {
+        m_failedAt = std::chrono::steady_clock::now();
+        return false;
+    }
+    m_failedAt.reset();
+    m_users = 1;
+    return true;
+}
+
+bool AudioOutput::Open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
@@ -42,7 +55,6 @@ bool AudioOutput::Acquire() {
         return false;
     }
     Mix_SetPostMix(&PostMix, this);
-    m_users = 1;
     return true;
 }
 

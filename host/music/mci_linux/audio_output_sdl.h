@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // The one audio output of the Linux device layer, shared by the music file,
@@ -15,6 +17,12 @@ namespace kestrune::mci {
 inline constexpr int kOutputFrequency = 44100;
 inline constexpr int kOutputChannels = 2;
 
+// After the output could not be opened it is tried again only this much
+// later: each try starts SDL's audio subsystem, which probes the audio
+// drivers on the calling thread, and the CD watch asks for the output five
+// times a second while it has nothing to play on.
+inline constexpr std::chrono::milliseconds kOutputRetryAfterFailure{3000};
+
 // Samples mixed into the output on the audio thread.
 class PcmSource {
 public:
@@ -25,13 +33,15 @@ public:
 
 class AudioOutput {
 public:
-    AudioOutput() = default;
+    explicit AudioOutput(std::chrono::milliseconds retryAfterFailure = kOutputRetryAfterFailure)
+        : m_retryAfterFailure(retryAfterFailure) {}
     ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
-    // Opens the device on the first use; false when no device can be opened.
-    // Every successful call is matched by one Release.
+    // Opens the device on the first use; false when no device can be opened,
+    // or when that was found out less than the retry time ago. Every
+    // successful call is matched by one Release.
     bool Acquire();
     void Release();
 
@@ -47,6 +57,10 @@ public:
     void MixSources(std::uint8_t* stream, int length);
 
 private:
+    bool Open();
+
+    const std::chrono::milliseconds m_retryAfterFailure;
+    std::optional<std::chrono::steady_clock::time_point> m_failedAt;
     int m_users = 0;
     std::mutex m_sources_mutex;
     std::vector<PcmSource*> m_sources;

@@ -4,18 +4,6 @@ namespace kestrune::mci {
 
 namespace {
 
-const char* ModeWord(CdPlayer::State state) {
-    switch (state) {
-    case CdPlayer::State::Playing:
-        return "playing";
-    case CdPlayer::State::Paused:
-        return "paused";
-    case CdPlayer::State::Stopped:
-        break;
-    }
-    return "stopped";
-}
-
 const char* FormatWord(CdTimeFormat format) {
     switch (format) {
     case CdTimeFormat::Tmsf:
@@ -32,7 +20,7 @@ const char* FormatWord(CdTimeFormat format) {
 
 Error CdAudioDevice::Open(AudioOutput& output, const std::string& source,
                           std::unique_ptr<MciDevice>& device) {
-    std::unique_ptr<CdDisc> disc = CdDisc::Open(source);
+    std::shared_ptr<CdDisc> disc = CdDisc::Open(source);
     if (!disc) {
         return kCannotLoadDriver;
     }
@@ -40,9 +28,9 @@ Error CdAudioDevice::Open(AudioOutput& output, const std::string& source,
     return kOk;
 }
 
-CdAudioDevice::CdAudioDevice(AudioOutput& output, std::unique_ptr<CdDisc> disc)
+CdAudioDevice::CdAudioDevice(AudioOutput& output, std::shared_ptr<CdDisc> disc)
     : m_output(output), m_disc(std::move(disc)),
-      m_player([source = m_disc.get()](std::int32_t first, int count, std::uint8_t* out) {
+      m_player([source = m_disc](std::int32_t first, int count, std::uint8_t* out) {
           return source->ReadAudio(first, count, out);
       }) {}
 
@@ -52,6 +40,13 @@ CdAudioDevice::~CdAudioDevice() {
         m_output.RemoveSource(&m_player);
         m_player.Stop();
         m_output.Release();
+    }
+}
+
+void CdAudioDevice::Refresh() {
+    if (m_disc->CheckMedia()) {
+        const CdToc& toc = m_disc->Toc();
+        m_player.Reset(toc.Empty() ? 0 : toc.tracks.front().start);
     }
 }
 
@@ -131,20 +126,30 @@ Error CdAudioDevice::Play(const std::vector<Word>& parameters) {
     return kOk;
 }
 
-Error CdAudioDevice::Status(const std::vector<Word>& parameters, std::string& reply) {
-    ParameterReader reader(parameters);
-    if (reader.AtEnd()) {
-        return kMissingParameter;
-    }
+void CdAudioDevice::Stop() {
+    m_player.Stop();
+}
+
+void CdAudioDevice::Pause() {
+    m_player.Pause();
+}
+
+void CdAudioDevice::Resume() {
+    m_player.Resume();
+}
+
+std::string CdAudioDevice::Mode() {
+    return m_disc->Toc().Empty() ? "not ready" : ModeWord(m_player.CurrentState());
+}
+
+std::string CdAudioDevice::TimeFormatWord() const {
+    return FormatWord(m_format);
+}
+
+Error CdAudioDevice::StatusItem(ParameterReader& reader, std::string& reply) {
     const CdToc& toc = m_disc->Toc();
-    if (reader.Take({"mode"})) {
-        reply = toc.Empty() ? "not ready" : ModeWord(m_player.CurrentState());
-    } else if (reader.Take({"media", "present"})) {
+    if (reader.Take({"media", "present"}) || reader.Take({"ready"})) {
         reply = toc.Empty() ? "false" : "true";
-    } else if (reader.Take({"ready"})) {
-        reply = toc.Empty() ? "false" : "true";
-    } else if (reader.Take({"time", "format"})) {
-        reply = FormatWord(m_format);
     } else if (toc.Empty()) {
         return kDeviceNotReady;
     } else if (reader.Take({"current", "track"})) {
@@ -174,56 +179,11 @@ Error CdAudioDevice::Status(const std::vector<Word>& parameters, std::string& re
     } else {
         return kUnrecognizedKeyword;
     }
-    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
-}
-
-Error CdAudioDevice::Set(const std::vector<Word>& parameters) {
-    ParameterReader reader(parameters);
-    if (!reader.Take({"time", "format"})) {
-        return reader.AtEnd() ? kMissingParameter : kUnrecognizedKeyword;
-    }
-    std::string word;
-    if (!reader.TakeValue(word)) {
-        return kMissingParameter;
-    }
-    CdTimeFormat format = m_format;
-    if (!ParseCdTimeFormat(word, format)) {
-        return kBadTimeFormat;
-    }
-    if (!reader.AtEnd()) {
-        return kUnrecognizedKeyword;
-    }
-    m_format = format;
     return kOk;
 }
 
-Error CdAudioDevice::Execute(const std::string& verb, const std::vector<Word>& parameters,
-                             std::string& reply) {
-    if (verb == "play") {
-        return Play(parameters);
-    }
-    if (verb == "status") {
-        return Status(parameters, reply);
-    }
-    if (verb == "set") {
-        return Set(parameters);
-    }
-    if (!parameters.empty()) {
-        return kUnrecognizedKeyword;
-    }
-    if (verb == "stop") {
-        m_player.Stop();
-        return kOk;
-    }
-    if (verb == "pause") {
-        m_player.Pause();
-        return kOk;
-    }
-    if (verb == "resume") {
-        m_player.Resume();
-        return kOk;
-    }
-    return kUnrecognizedCommand;
+bool CdAudioDevice::SetTimeFormat(const std::string& word) {
+    return ParseCdTimeFormat(word, m_format);
 }
 
 } // namespace kestrune::mci

@@ -11,7 +11,9 @@
 
 // The CD audio device ("cdaudio"): track and position queries on the disc,
 // and play from and to a position, in the time format set on it (MSF until
-// one is set, as the system's device starts).
+// one is set, as the system's device starts). Without a disc the device
+// answers as the system's does: its mode is "not ready" and the other
+// queries and play fail with kDeviceNotReady.
 namespace kestrune::mci {
 
 class CdAudioDevice final : public MciDevice {
@@ -22,21 +24,29 @@ public:
     static Error Open(AudioOutput& output, const std::string& source,
                       std::unique_ptr<MciDevice>& device);
 
-    CdAudioDevice(AudioOutput& output, std::unique_ptr<CdDisc> disc);
+    CdAudioDevice(AudioOutput& output, std::shared_ptr<CdDisc> disc);
     ~CdAudioDevice() override;
 
-    Error Execute(const std::string& verb, const std::vector<Word>& parameters,
-                  std::string& reply) override;
-
 private:
-    Error Play(const std::vector<Word>& parameters);
-    Error Status(const std::vector<Word>& parameters, std::string& reply);
-    Error Set(const std::vector<Word>& parameters);
+    // Follows the disc: one taken out leaves the device not ready, and
+    // another one put in is a new table of contents, stopped at its start.
+    void Refresh() override;
+    Error Play(const std::vector<Word>& parameters) override;
+    void Stop() override;
+    void Pause() override;
+    void Resume() override;
+    std::string Mode() override;
+    std::string TimeFormatWord() const override;
+    Error StatusItem(ParameterReader& reader, std::string& reply) override;
+    bool SetTimeFormat(const std::string& word) override;
+
     // Reads a track number word: kBadInteger or kOutOfRange when it is none.
     Error ReadTrack(ParameterReader& reader, std::size_t& index);
 
     AudioOutput& m_output;
-    std::unique_ptr<CdDisc> m_disc;
+    // Shared with the player's reader, which may finish a slow read after
+    // the device is closed.
+    std::shared_ptr<CdDisc> m_disc;
     CdPlayer m_player;
     CdTimeFormat m_format = CdTimeFormat::Msf;
     bool m_holds_output = false;

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <vector>
 
 struct _CdIo;
 
@@ -20,14 +22,23 @@ class CdDisc {
 public:
     // `source` empty: the default drive. A name ending in ".cue" is a CUE/BIN
     // image; any other name is a drive or another image kind libcdio knows.
-    // Null when nothing could be opened.
-    static std::unique_ptr<CdDisc> Open(const std::string& source);
+    // Null when nothing could be opened. The table of contents is read here.
+    static std::shared_ptr<CdDisc> Open(const std::string& source);
 
-    explicit CdDisc(_CdIo* cdio) : m_cdio(cdio) {}
+    CdDisc(const std::string& source, _CdIo* cdio);
 
-    // The table of contents. A drive that had no disc is asked again, so a
-    // disc inserted later is found; empty while there is none.
-    const CdToc& Toc();
+    // Looks whether the disc was taken out or another one put in, and reads
+    // the table of contents again when so. A drive says when its medium
+    // changed; an image has changed when one of its files was replaced,
+    // changed or removed. Returns whether the table differs from the last
+    // one (a disc that is gone has an empty table). The look never waits for
+    // a drive's sector read in progress, which may take long on a bad disc:
+    // it is then left to the next call.
+    bool CheckMedia();
+
+    // The table of contents as of the last look; empty while there is no
+    // disc.
+    const CdToc& Toc() const { return m_toc; }
 
     // Reads `count` audio sectors from `first` into `samples`
     // (count * kCdSectorBytes bytes, little-endian). Any thread.
@@ -37,9 +48,28 @@ private:
     struct CdioDeleter {
         void operator()(_CdIo* cdio) const;
     };
+    // What tells one version of an image file from another.
+    struct FileStamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::int64_t changedNs = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    using ImageStamps = std::vector<std::optional<FileStamp>>;
 
-    std::unique_ptr<_CdIo, CdioDeleter> m_cdio;
+    ImageStamps StampImage() const;
+    void Reopen();
+    CdToc ReadToc();
+
+    const std::string m_source;
+    std::unique_ptr<_CdIo, CdioDeleter> m_cdio; // null while an image is gone
     std::mutex m_mutex;
+    // An image's files (the cue sheet and the data file), empty for a drive,
+    // and their stamps when the image was last opened.
+    std::vector<std::string> m_imageFiles;
+    ImageStamps m_imageStamps;
     CdToc m_toc;
 };
 

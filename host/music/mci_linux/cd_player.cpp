@@ -1,7 +1,11 @@
 #include "host/music/mci_linux/cd_player.h"
 
 #include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <deque>
 #include <limits>
+#include <mutex>
 #include <vector>
 
 namespace kestrune::mci {
@@ -9,7 +13,7 @@ namespace kestrune::mci {
 namespace {
 
 // How far the reader runs ahead of what is heard: about 0.4 s, enough to
-// ride over a slow read of a real drive without keeping a stop waiting.
+// ride over a slow read of a real drive.
 constexpr std::size_t kQueuedSectors = 32;
 // Sectors asked of the disc at once.
 constexpr int kSectorsPerRead = 8;
@@ -33,151 +37,205 @@ void AddSamples(std::uint8_t* stream, const std::uint8_t* samples, int bytes) {
 
 } // namespace
 
-CdPlayer::~CdPlayer() {
-    StopReader();
-}
+// Everything the reader thread uses. All but the reader under m_mutex.
+struct CdPlayer::Shared {
+    explicit Shared(SectorReader reader) : m_reader(std::move(reader)) {}
 
-void CdPlayer::StopReader() {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_quit = true;
+    struct Sector {
+        std::int32_t number;
+        std::array<std::uint8_t, kCdSectorBytes> samples;
+    };
+
+    // Ends the play, dropping what was read ahead, and puts the position at
+    // `sector`.
+    void Halt(std::int32_t sector) {
+        ++m_generation;
+        m_stoppedAt = sector;
+        m_state = State::Stopped;
+        m_queue.clear();
+        m_frontOffset = 0;
+        m_readDone = true;
     }
-    m_wake.notify_all();
-    if (m_thread.joinable()) {
-        m_thread.join();
+
+    std::int32_t Position() const {
+        if (m_state == State::Stopped) {
+            return m_stoppedAt;
+        }
+        return m_queue.empty() ? m_nextRead : m_queue.front().number;
     }
-    const std::lock_guard lock(m_mutex);
-    m_quit = false;
+
+    const SectorReader m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;       // the reader: work, or the end
+    std::condition_variable m_readerGone; // the player's end: the reader left
+    State m_state = State::Stopped;
+    CdToc m_toc;
+    std::int32_t m_end = 0;
+    std::int32_t m_nextRead = 0;
+    std::int32_t m_stoppedAt = 0;
+    // Counts the plays and stops: a read begun before the latest one is
+    // dropped when it returns.
+    std::uint64_t m_generation = 0;
+    bool m_readDone = true;
+    bool m_quit = false;
+    bool m_readerLeft = false;
+    std::deque<Sector> m_queue;
+    int m_frontOffset = 0; // bytes of the front sector already heard
+};
+
+CdPlayer::CdPlayer(SectorReader reader) : m_shared(std::make_shared<Shared>(std::move(reader))) {}
+
+CdPlayer::~CdPlayer() {
+    if (!m_reader.joinable()) {
+        return;
+    }
+    std::unique_lock lock(m_shared->m_mutex);
+    m_shared->m_quit = true;
+    m_shared->m_wake.notify_all();
+    const bool left = m_shared->m_readerGone.wait_for(lock, kReaderExitWait,
+                                                      [this] { return m_shared->m_readerLeft; });
+    lock.unlock();
+    if (left) {
+        m_reader.join();
+    } else {
+        // Still inside a read: it ends on its own, with its own share of
+        // the state and of the disc.
+        m_reader.detach();
+    }
 }
 
 void CdPlayer::Play(const CdToc& toc, std::int32_t from, std::int32_t to) {
-    StopReader();
     {
-        const std::lock_guard lock(m_mutex);
-        m_toc = toc;
-        m_queue.clear();
-        m_front_offset = 0;
-        m_next_read = from;
-        m_end = to;
-        m_read_done = false;
-        m_state = State::Playing;
+        const std::lock_guard lock(m_shared->m_mutex);
+        Shared& shared = *m_shared;
+        ++shared.m_generation;
+        shared.m_toc = toc;
+        shared.m_queue.clear();
+        shared.m_frontOffset = 0;
+        shared.m_nextRead = from;
+        shared.m_end = to;
+        shared.m_readDone = false;
+        shared.m_state = State::Playing;
     }
-    m_thread = std::thread(&CdPlayer::ReadAhead, this);
+    if (!m_reader.joinable()) {
+        m_reader = std::thread(&CdPlayer::ReadAhead, m_shared);
+    }
+    m_shared->m_wake.notify_all();
 }
 
 void CdPlayer::Stop() {
-    StopReader();
-    const std::lock_guard lock(m_mutex);
-    if (m_state != State::Stopped) {
-        m_stopped_at = PositionLocked();
-        m_state = State::Stopped;
-    }
-    m_queue.clear();
-    m_front_offset = 0;
-    m_read_done = true;
+    const std::lock_guard lock(m_shared->m_mutex);
+    m_shared->Halt(m_shared->Position());
+}
+
+void CdPlayer::Reset(std::int32_t sector) {
+    const std::lock_guard lock(m_shared->m_mutex);
+    m_shared->Halt(sector);
 }
 
 void CdPlayer::Pause() {
-    const std::lock_guard lock(m_mutex);
-    if (m_state == State::Playing) {
-        m_state = State::Paused;
+    const std::lock_guard lock(m_shared->m_mutex);
+    if (m_shared->m_state == State::Playing) {
+        m_shared->m_state = State::Paused;
     }
 }
 
 void CdPlayer::Resume() {
-    const std::lock_guard lock(m_mutex);
-    if (m_state == State::Paused) {
-        m_state = State::Playing;
+    const std::lock_guard lock(m_shared->m_mutex);
+    if (m_shared->m_state == State::Paused) {
+        m_shared->m_state = State::Playing;
     }
 }
 
 CdPlayer::State CdPlayer::CurrentState() {
-    const std::lock_guard lock(m_mutex);
-    return m_state;
+    const std::lock_guard lock(m_shared->m_mutex);
+    return m_shared->m_state;
 }
 
 std::int32_t CdPlayer::Position() {
-    const std::lock_guard lock(m_mutex);
-    return PositionLocked();
+    const std::lock_guard lock(m_shared->m_mutex);
+    return m_shared->Position();
 }
 
-std::int32_t CdPlayer::PositionLocked() const {
-    if (m_state == State::Stopped) {
-        return m_stopped_at;
-    }
-    return m_queue.empty() ? m_next_read : m_queue.front().number;
-}
-
-void CdPlayer::ReadAhead() {
+void CdPlayer::ReadAhead(std::shared_ptr<Shared> sharedState) {
+    Shared& shared = *sharedState;
     std::vector<std::uint8_t> buffer;
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(shared.m_mutex);
     while (true) {
-        m_wake.wait(lock,
-                    [this] { return m_quit || (!m_read_done && m_queue.size() < kQueuedSectors); });
-        if (m_quit) {
-            return;
+        shared.m_wake.wait(lock, [&shared] {
+            return shared.m_quit || (!shared.m_readDone && shared.m_queue.size() < kQueuedSectors);
+        });
+        if (shared.m_quit) {
+            break;
         }
-        const CdRun run = m_toc.AudioRunFrom(m_next_read);
-        if (run.start >= m_end) {
-            m_next_read = m_end;
-            m_read_done = true;
+        const CdRun run = shared.m_toc.AudioRunFrom(shared.m_nextRead);
+        if (run.start >= shared.m_end) {
+            shared.m_nextRead = shared.m_end;
+            shared.m_readDone = true;
             continue;
         }
-        const int count = static_cast<int>(std::min(
-            {static_cast<std::int32_t>(kSectorsPerRead), run.end - run.start, m_end - run.start,
-             static_cast<std::int32_t>(kQueuedSectors - m_queue.size())}));
+        const int count = static_cast<int>(
+            std::min({static_cast<std::int32_t>(kSectorsPerRead), run.end - run.start,
+                      shared.m_end - run.start,
+                      static_cast<std::int32_t>(kQueuedSectors - shared.m_queue.size())}));
+        const std::uint64_t generation = shared.m_generation;
         buffer.resize(static_cast<std::size_t>(count) * kCdSectorBytes);
         lock.unlock();
-        const bool ok = m_reader(run.start, count, buffer.data());
+        const bool ok = shared.m_reader(run.start, count, buffer.data());
         lock.lock();
-        if (m_quit) {
-            return;
+        if (shared.m_quit) {
+            break;
+        }
+        if (shared.m_generation != generation) {
+            continue; // stopped or played elsewhere meanwhile
         }
         if (!ok) {
-            // A disc that cannot be read (taken out, scratched) ends the play
-            // where the reading stopped.
-            m_next_read = run.start;
-            m_end = run.start;
-            m_read_done = true;
-            continue;
+            // Sectors that cannot be read (a scratch, a failing drive) are
+            // heard as silence and the play goes on past them, as a drive's
+            // own player does. A disc taken out is noticed by the device,
+            // which then stops the play.
+            std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
         }
         for (int i = 0; i < count; ++i) {
-            Sector& sector = m_queue.emplace_back();
+            Shared::Sector& sector = shared.m_queue.emplace_back();
             sector.number = run.start + i;
             std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(i) * kCdSectorBytes,
                         kCdSectorBytes, sector.samples.begin());
         }
-        m_next_read = run.start + count;
+        shared.m_nextRead = run.start + count;
     }
+    shared.m_readerLeft = true;
+    shared.m_readerGone.notify_all();
 }
 
 void CdPlayer::MixInto(std::uint8_t* stream, int length) {
-    bool wake_reader = false;
+    bool wakeReader = false;
     {
-        const std::lock_guard lock(m_mutex);
-        if (m_state != State::Playing) {
+        const std::lock_guard lock(m_shared->m_mutex);
+        Shared& shared = *m_shared;
+        if (shared.m_state != State::Playing) {
             return;
         }
         int offset = 0;
-        while (offset < length && !m_queue.empty()) {
-            Sector& front = m_queue.front();
-            const int bytes = std::min(length - offset, kCdSectorBytes - m_front_offset);
-            AddSamples(stream + offset, front.samples.data() + m_front_offset, bytes);
+        while (offset < length && !shared.m_queue.empty()) {
+            Shared::Sector& front = shared.m_queue.front();
+            const int bytes = std::min(length - offset, kCdSectorBytes - shared.m_frontOffset);
+            AddSamples(stream + offset, front.samples.data() + shared.m_frontOffset, bytes);
             offset += bytes;
-            m_front_offset += bytes;
-            if (m_front_offset == kCdSectorBytes) {
-                m_queue.pop_front();
-                m_front_offset = 0;
-                wake_reader = true;
+            shared.m_frontOffset += bytes;
+            if (shared.m_frontOffset == kCdSectorBytes) {
+                shared.m_queue.pop_front();
+                shared.m_frontOffset = 0;
+                wakeReader = true;
             }
         }
-        if (m_queue.empty() && m_read_done) {
-            m_stopped_at = m_next_read;
-            m_state = State::Stopped;
+        if (shared.m_queue.empty() && shared.m_readDone) {
+            shared.m_stoppedAt = shared.m_nextRead;
+            shared.m_state = State::Stopped;
         }
     }
-    if (wake_reader) {
-        m_wake.notify_one();
+    if (wakeReader) {
+        m_shared->m_wake.notify_one();
     }
 }
 

@@ -1,9 +1,10 @@
 #include "host/music/mci_linux/mpeg_video_device_sdl.h"
 
+#include "host/music/mci_linux/sound_file_sdl.h"
+
 #include <SDL_mixer.h>
 
 #include <cmath>
-#include <cstdio>
 
 namespace kestrune::mci {
 
@@ -14,13 +15,18 @@ constexpr double kMillisecondsPerSecond = 1000.0;
 // The device whose file holds SDL_mixer's one music stream, if any.
 MpegVideoDevice* g_music_owner = nullptr;
 
-bool CanRead(const std::string& file) {
-    std::FILE* const stream = std::fopen(file.c_str(), "rb");
-    if (!stream) {
-        return false;
+// The decoder that a file's name suggests, as SDL_mixer's own loader by name
+// guesses it: MPEG audio is told from its content less surely than the other
+// kinds, whose content names them.
+Mix_MusicType TypeFromName(const std::string& file) {
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string::npos) {
+        return MUS_NONE;
     }
-    std::fclose(stream);
-    return true;
+    const std::string extension = ToLowerAscii(file.substr(dot + 1));
+    const bool mpeg =
+        extension == "mp3" || extension == "mpg" || extension == "mpeg" || extension == "mad";
+    return mpeg ? MUS_MP3 : MUS_NONE;
 }
 
 } // namespace
@@ -31,14 +37,16 @@ void MpegVideoDevice::MusicDeleter::operator()(_Mix_Music* music) const {
 
 Error MpegVideoDevice::Open(AudioOutput& output, const std::string& file,
                             std::unique_ptr<MciDevice>& device) {
-    if (!CanRead(file)) {
+    SoundFile source = OpenSoundFile(file);
+    if (!source) {
         return kFileNotFound;
     }
     // SDL_mixer decodes for the open device only, so the device comes first.
     if (!output.Acquire()) {
         return kNoAudioOutput;
     }
-    Mix_Music* const music = Mix_LoadMUS(file.c_str());
+    // The music takes the file over, whether it loads or not.
+    Mix_Music* const music = Mix_LoadMUSType_RW(source.release(), TypeFromName(file), 1);
     if (!music) {
         output.Release();
         return kInvalidFile;
@@ -126,7 +134,6 @@ Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
         }
         has_from = true;
     }
-    Refresh();
     const long length = LengthMilliseconds();
     if (has_from) {
         if (length > 0 && from > length) {
@@ -147,82 +154,50 @@ Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
     return StartAt(length > 0 && m_stopped_at >= length ? 0 : m_stopped_at);
 }
 
-Error MpegVideoDevice::Status(const std::vector<Word>& parameters, std::string& reply) {
-    ParameterReader reader(parameters);
-    Refresh();
-    if (reader.AtEnd()) {
-        return kMissingParameter;
+void MpegVideoDevice::Stop() {
+    if (m_state != State::Stopped) {
+        m_stopped_at = CurrentMilliseconds();
+        Halt();
+        m_state = State::Stopped;
     }
-    if (reader.Take({"mode"})) {
-        reply = m_state == State::Playing  ? "playing"
-                : m_state == State::Paused ? "paused"
-                                           : "stopped";
-    } else if (reader.Take({"position"})) {
+}
+
+void MpegVideoDevice::Pause() {
+    if (m_state == State::Playing) {
+        Mix_PauseMusic();
+        m_state = State::Paused;
+    }
+}
+
+void MpegVideoDevice::Resume() {
+    if (m_state == State::Paused) {
+        Mix_ResumeMusic();
+        m_state = State::Playing;
+    }
+}
+
+std::string MpegVideoDevice::Mode() {
+    return ModeWord(m_state);
+}
+
+std::string MpegVideoDevice::TimeFormatWord() const {
+    return "milliseconds";
+}
+
+Error MpegVideoDevice::StatusItem(ParameterReader& reader, std::string& reply) {
+    if (reader.Take({"position"})) {
         reply = std::to_string(CurrentMilliseconds());
     } else if (reader.Take({"length"})) {
         reply = std::to_string(LengthMilliseconds());
-    } else if (reader.Take({"time", "format"})) {
-        reply = "milliseconds";
     } else {
         return kUnrecognizedKeyword;
     }
-    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
+    return kOk;
 }
 
-Error MpegVideoDevice::Set(const std::vector<Word>& parameters) {
-    ParameterReader reader(parameters);
-    if (!reader.Take({"time", "format"})) {
-        return reader.AtEnd() ? kMissingParameter : kUnrecognizedKeyword;
-    }
-    std::string format;
-    if (!reader.TakeValue(format)) {
-        return kMissingParameter;
-    }
-    const std::string lower = ToLowerAscii(format);
-    if (lower != "milliseconds" && lower != "ms") {
-        return kBadTimeFormat;
-    }
-    return reader.AtEnd() ? kOk : kUnrecognizedKeyword;
-}
-
-Error MpegVideoDevice::Execute(const std::string& verb, const std::vector<Word>& parameters,
-                               std::string& reply) {
-    if (verb == "play") {
-        return Play(parameters);
-    }
-    if (verb == "status") {
-        return Status(parameters, reply);
-    }
-    if (verb == "set") {
-        return Set(parameters);
-    }
-    if (!parameters.empty()) {
-        return kUnrecognizedKeyword;
-    }
-    Refresh();
-    if (verb == "stop") {
-        if (m_state != State::Stopped) {
-            m_stopped_at = CurrentMilliseconds();
-            Halt();
-            m_state = State::Stopped;
-        }
-        return kOk;
-    }
-    if (verb == "pause") {
-        if (m_state == State::Playing) {
-            Mix_PauseMusic();
-            m_state = State::Paused;
-        }
-        return kOk;
-    }
-    if (verb == "resume") {
-        if (m_state == State::Paused) {
-            Mix_ResumeMusic();
-            m_state = State::Playing;
-        }
-        return kOk;
-    }
-    return kUnrecognizedCommand;
+bool MpegVideoDevice::SetTimeFormat(const std::string& word) {
+    const std::string lower = ToLowerAscii(word);
+    return lower == "milliseconds" || lower == "ms";
 }
 
 } // namespace kestrune::mci

@@ -15,8 +15,9 @@ namespace kestrune::mci {
 
 class MpegVideoDevice final : public MciDevice {
 public:
-    // Opens `file`: kFileNotFound when it cannot be read, kNoAudioOutput
-    // without an audio device, kInvalidFile when it cannot be decoded.
+    // Opens `file`: kFileNotFound when it is no regular file that can be
+    // read, kNoAudioOutput without an audio device, kInvalidFile when it
+    // cannot be decoded.
     static Error Open(AudioOutput& output, const std::string& file,
                       std::unique_ptr<MciDevice>& device);
 
@@ -24,22 +25,25 @@ public:
     MpegVideoDevice(AudioOutput& output, _Mix_Music* music);
     ~MpegVideoDevice() override;
 
-    Error Execute(const std::string& verb, const std::vector<Word>& parameters,
-                  std::string& reply) override;
-
 private:
-    enum class State { Stopped, Playing, Paused };
+    using State = PlayState;
     struct MusicDeleter {
         void operator()(_Mix_Music* music) const;
     };
 
-    Error Play(const std::vector<Word>& parameters);
-    Error Status(const std::vector<Word>& parameters, std::string& reply);
-    Error Set(const std::vector<Word>& parameters);
+    // Notices a file that ended by itself or was stopped by another file.
+    void Refresh() override;
+    Error Play(const std::vector<Word>& parameters) override;
+    void Stop() override;
+    void Pause() override;
+    void Resume() override;
+    std::string Mode() override;
+    std::string TimeFormatWord() const override;
+    Error StatusItem(ParameterReader& reader, std::string& reply) override;
+    bool SetTimeFormat(const std::string& word) override;
+
     Error StartAt(long milliseconds);
     void Halt();
-    // Notices a file that ended by itself or was stopped by another file.
-    void Refresh();
     long CurrentMilliseconds() const;
     long LengthMilliseconds() const;
 

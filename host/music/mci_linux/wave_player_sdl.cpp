@@ -1,5 +1,6 @@
 #include "host/music/mci_linux/wave_player_sdl.h"
 
+#include "host/music/mci_linux/sound_file_sdl.h"
 #include "host/music/mci_platform.h"
 
 #include <SDL.h>
@@ -46,10 +47,15 @@ bool WavePlayer::Play(const char* name, std::uint32_t flags) {
     if (loop && !async) {
         return false;
     }
+    SoundFile file = OpenSoundFile(name);
+    if (!file) {
+        return false;
+    }
     if (!m_output.Acquire()) {
         return false;
     }
-    m_chunk.reset(Mix_LoadWAV(name));
+    // The chunk loader takes the file over, whether it loads or not.
+    m_chunk.reset(Mix_LoadWAV_RW(file.release(), 1));
     if (!m_chunk) {
         m_output.Release();
         return false;

@@ -19,8 +19,9 @@ public:
     WavePlayer& operator=(const WavePlayer&) = delete;
 
     // The platform's sound call: a null name stops the sound that plays;
-    // otherwise the file replaces it. The name is always a file: Linux has no
-    // sound aliases. Flags as the platform's: async, loop (only with async),
+    // otherwise the file replaces it. The name is always a regular file: Linux
+    // has no sound aliases, and a pipe or a device is refused without waiting
+    // on it. Flags as the platform's: async, loop (only with async),
     // no-default (always so here: there is no default sound to fall back to).
     bool Play(const char* name, std::uint32_t flags);
 

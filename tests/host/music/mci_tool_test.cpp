@@ -12,6 +12,8 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kTool = std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool";
+// Long enough for the tool to start and end on a loaded machine.
+constexpr auto kDeadline = 30s;
 
 class MciToolTest : public ::testing::Test {
 protected:
@@ -53,7 +55,7 @@ TEST_F(MciToolTest, SendsEachArgumentInOneProcess) {
         {"mci", "open cdaudio", "set cdaudio time format tmsf", "status cdaudio number of tracks",
          "status cdaudio position track 2", "play cdaudio from 3", "status cdaudio mode",
          "status cdaudio current track", "bogus", ""});
-    const auto code = RunProgram(kTool, options, 10s);
+    const auto code = RunProgram(kTool, options, kDeadline);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 1) << "some commands failed";
     EXPECT_EQ(Output(), "0\t\n"
@@ -72,12 +74,12 @@ TEST_F(MciToolTest, ReadsCommandsFromStandardInput) {
                                              "printf 'open cdaudio\\r\\nstatus cdaudio "
                                              "current track\\nclose cdaudio\\n' | \"$0\" mci -",
                                              kTool});
-    const auto code = RunProgram("/bin/sh", options, 10s);
+    const auto code = RunProgram("/bin/sh", options, kDeadline);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0);
     EXPECT_EQ(Output(), "0\t\n0\t1\n0\t\n");
 
-    const auto usage = RunProgram(kTool, Options({"mci"}), 10s);
+    const auto usage = RunProgram(kTool, Options({"mci"}), kDeadline);
     ASSERT_TRUE(usage.has_value());
     EXPECT_EQ(*usage, 2);
 }

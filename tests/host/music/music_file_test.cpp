@@ -1,17 +1,21 @@
 // The music file on the Linux device layer, in real time through SDL's disk
 // audio driver: an MP3 played, reported, restarted after its end and after a
-// pause; a WAV looping until stopped; and a machine without audio output.
+// pause; a WAV looping until stopped; a machine without audio output; and
+// paths that are no regular file. The tests wait for what they look at, so a
+// busy machine that plays late changes nothing.
 
 #include "host/music/Kestrune_BGM.h"
 #include "host/music/mci_platform.h"
 #include "host/startup/Kestrune_B.h"
 #include "tests/host/music/music_fixtures.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
+
+#include <sys/stat.h>
 
 namespace kestrune::test {
 namespace {
@@ -20,6 +24,12 @@ using namespace std::chrono_literals;
 
 constexpr int kToneAmplitude = 8000;
 constexpr int kWindowMs = 50;
+// Long enough for any wait on a loaded machine; the clips last a second or two.
+constexpr auto kDeadline = 30s;
+// How far the reported position of a music file may run ahead of the time
+// it has played: the samples decoded ahead into the output's buffers. A file
+// restarted from its beginning is no further on than the time since.
+constexpr long kDecodedAheadMs = 250;
 
 std::string Mode() {
     return QueryMci("status MP3Play mode");
@@ -29,15 +39,10 @@ long PositionMs() {
     return std::stol(QueryMci("status MP3Play position"));
 }
 
-template <typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
+long MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - start)
+                                 .count());
 }
 
 // Windows of the output that carry the tone.
@@ -78,18 +83,20 @@ TEST_F(MusicFileTest, Mp3PlaysAndIsRestartedWithinOneCallAfterItsEnd) {
     Mp3Start();
     EXPECT_EQ(Mode(), "playing");
     EXPECT_TRUE(Mp3IsPlaying());
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(WaitUntil([] { return PositionMs() > 100; }, kDeadline));
     const long before = PositionMs();
     EXPECT_GT(before, 100);
     Mp3Repeat(); // playing: left alone
     EXPECT_GE(PositionMs(), before);
 
-    ASSERT_TRUE(WaitFor([] { return Mode() == "stopped"; }, 3s)) << "the file never ended";
+    ASSERT_TRUE(WaitUntil([] { return Mode() == "stopped"; }, kDeadline)) << "the file never ended";
     EXPECT_FALSE(Mp3IsPlaying());
+    const auto restart = std::chrono::steady_clock::now();
     Mp3Repeat();
     EXPECT_EQ(Mode(), "playing") << "one call restarts it";
-    EXPECT_LT(PositionMs(), 300) << "from its beginning";
-    std::this_thread::sleep_for(300ms);
+    const long restartedAt = PositionMs();
+    EXPECT_LE(restartedAt, MillisecondsSince(restart) + kDecodedAheadMs) << "from its beginning";
+    ASSERT_TRUE(WaitUntil([] { return PositionMs() > 400; }, kDeadline));
     Mp3Close();
     EXPECT_EQ(QueryMci("status MP3Play mode"), "Error:263");
 
@@ -102,14 +109,16 @@ TEST_F(MusicFileTest, PausedMp3RestartsFromItsBeginning) {
     BgmFile = folder.File("tone.mp3");
     ASSERT_TRUE(WriteToneMp3(BgmFile, 2000, kToneAmplitude));
     Mp3Start();
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(WaitUntil([] { return PositionMs() > 1000; }, kDeadline));
     std::string reply;
     ASSERT_EQ(SendMci("pause MP3Play", reply), 0);
     EXPECT_EQ(Mode(), "paused");
-    EXPECT_GT(PositionMs(), 300);
+    EXPECT_GT(PositionMs(), 1000);
+    const auto restart = std::chrono::steady_clock::now();
     Mp3Repeat();
     EXPECT_EQ(Mode(), "playing");
-    EXPECT_LT(PositionMs(), 200);
+    const long restartedAt = PositionMs();
+    EXPECT_LE(restartedAt, MillisecondsSince(restart) + kDecodedAheadMs) << "from its beginning";
     Mp3Close();
 }
 
@@ -157,18 +166,24 @@ TEST_F(MusicFileTest, WavLoopsUntilStopped) {
     std::string reply;
     ASSERT_EQ(SendMci("open \"" + keeper + "\" type MPEGVideo alias keeper", reply), 0);
 
+    const auto peaks = [this] { return PeaksPerWindow(ReadDiskOutput(output), kWindowMs); };
     ASSERT_GT(SystemMciPlatform().WaveOutDeviceCount(), 0u);
     WavStart();
-    std::this_thread::sleep_for(1200ms);
+    // 0.9 s heard of a 0.25 s sound: it looped (a single play gives 5 windows).
+    ASSERT_TRUE(WaitUntil(
+        [&peaks] {
+            const std::vector<int> heard = peaks();
+            return LoudWindows(heard, 0, heard.size()) >= 18;
+        },
+        kDeadline));
     WavStop();
-    std::this_thread::sleep_for(600ms);
+    const std::size_t stopped = peaks().size();
+    ASSERT_TRUE(WaitUntil([&] { return peaks().size() >= stopped + 12; }, kDeadline));
     ASSERT_EQ(SendMci("close keeper", reply), 0);
 
-    const std::vector<int> peaks = PeaksPerWindow(ReadDiskOutput(output), kWindowMs);
-    // 1.2 s of a 0.25 s sound: it looped (a single play gives 5 windows).
-    EXPECT_GE(LoudWindows(peaks, 0, peaks.size()), 18);
-    ASSERT_GE(peaks.size(), 30u);
-    EXPECT_EQ(LoudWindows(peaks, peaks.size() - 8, peaks.size()), 0) << "silent after WavStop";
+    const std::vector<int> heard = peaks();
+    ASSERT_GE(heard.size(), 30u);
+    EXPECT_EQ(LoudWindows(heard, heard.size() - 8, heard.size()), 0) << "silent after WavStop";
 }
 
 TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
@@ -200,8 +215,27 @@ TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
     CdClose();
     unsetenv("KESTRUNE_CDAUDIO_DEVICE");
 
+    // With an output again, it is tried again a few seconds after it failed.
     UseDummyAudio();
     EXPECT_GT(SystemMciPlatform().WaveOutDeviceCount(), 0u);
+    EXPECT_TRUE(WaitUntil(
+        [this] { return SystemMciPlatform().PlayWaveSound(BgmFile.c_str(), kSoundAsync); },
+        kDeadline, 500ms));
+    WavStop();
+}
+
+TEST_F(MusicFileTest, APipeOrAFolderAtTheMusicPathIsRefusedWithoutWaiting) {
+    // Nothing ever writes into the pipe: an open that waited would hang here.
+    const std::string pipe = folder.File("pipe.mp3");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& path : {pipe, folder.path()}) {
+        BgmFile = path;
+        Mp3Start();
+        EXPECT_EQ(Mode(), "Error:263") << path;
+        std::string reply;
+        EXPECT_EQ(SendMci("open \"" + path + "\" type MPEGVideo Alias MP3Play", reply), 275);
+        EXPECT_FALSE(SystemMciPlatform().PlayWaveSound(path.c_str(), kSoundAsync | kSoundLoop));
+    }
 }
 
 } // namespace

@@ -73,7 +73,7 @@ public:
         glGetDoublev(GL_MODELVIEW_MATRIX, m);
         identityAtFrame = m[12] == 0.0 && m[0] == 1.0;
     }
-    void ReleaseTextures() override {}
+    void ReleaseGlObjects() override {}
     bool identityAtFrame = false;
 };
 

@@ -137,6 +137,30 @@ TEST_F(Overlay, BuildTwiceLeavesOneListAndDestructionDeletesIt) {
     EXPECT_FALSE(glIsList(list));
 }
 
+TEST_F(Overlay, WithoutAListNameItStaysUnbuiltAndDrawsNothing) {
+    CScreenOverlay overlay;
+    // Between glBegin and glEnd the driver hands out no list name, as one
+    // that has run out of them would.
+    glBegin(GL_POINTS);
+    overlay.Build();
+    glEnd();
+    while (TakeGlError() != GL_NO_ERROR) {
+    }
+    EXPECT_FALSE(overlay.bBuilt);
+    EXPECT_EQ(overlay.uiDisplayList, 0u);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const GlState before = GlState::Now();
+    overlay.Draw();
+    EXPECT_TRUE(GlState::Now() == before);
+    EXPECT_EQ(gl.PixelAt(32, 32).r, 0);
+    EXPECT_EQ(CountLists(), 0);
+
+    // With names to be had again it builds.
+    overlay.Build();
+    EXPECT_TRUE(overlay.bBuilt);
+    EXPECT_EQ(CountLists(), 1);
+}
+
 TEST_F(Overlay, CoversTheViewportWithTheTexturesFirstRowAtTheBottom) {
     // Bottom row red, green; top row blue, white.
     const GLuint texture = MakeTexture(2, 2, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});

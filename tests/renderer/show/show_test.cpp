@@ -7,7 +7,9 @@
 #include "host/saver/texture_pictures.h"
 #include "renderer/Classes/CRandom.h"
 #include "renderer/resources/message_sink.h"
+#include "renderer/resources/texture.h"
 #include "renderer/shell/gl_setup.h"
+#include "tests/renderer/Classes/gl_census.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/temporary_folder.h"
 
@@ -174,6 +176,25 @@ TEST_F(ShowTest, ShowTimeIsRightAcrossAWrapOfTheTickCount) {
     EXPECT_NEAR(show->emitters[1].fPosition[0], amplitude * std::sin(show->time() * 87.5f), 1e-6);
 }
 
+TEST_F(ShowTest, EmittersGetEveryMillisecondUpToTheLastBeforeTheTickCountWraps) {
+    TextureFolder folder(false);
+    auto show = MakeShow(folder.path);
+    CParticleEmitter& emitter = show->emitters[0];
+    emitter.bColourCycling = true;
+    FrameAt(*show, 1);
+    for (int i = 0; i < emitter.nParticles; ++i) {
+        emitter.pcParticles[i].fLife = 0.001f; // every particle is reborn next frame
+    }
+    FrameAt(*show, 0); // 2^32 - 1 ms after the first frame
+    // Reborn in second 4,294,967 of the show: colour 4,294,967 mod 12 = 11.
+    for (int i = 0; i < emitter.nParticles; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(emitter.pcParticles[i].fColour[c], emitter.fColourTable[11][c])
+                << "particle " << i;
+        }
+    }
+}
+
 TEST_F(ShowTest, FadeInScalesTheFinishedPictureByTTimesTwenty) {
     TextureFolder folder(true);
     // The same run twice: once as it is, once with the overlay left out,
@@ -246,16 +267,75 @@ TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
     EXPECT_TRUE(sink.messages.empty());
 }
 
-TEST_F(ShowTest, MissingTextureFilesAreSilentAndTheShowDrawsUntextured) {
+TEST_F(ShowTest, MissingTextureFilesAreSilentAndTheShowFadesInUntextured) {
     TextureFolder empty(false);
     auto show = MakeShow(empty.path);
-    RunTo(*show, 25000.0, 5);
+    RunTo(*show, 2500.0, 30); // t = 0.025, alpha 0.5
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(show->overlayTexture, 0u);
+    // The overlay fades with a black texel of its own, as the file gives it.
+    EXPECT_TRUE(TextureIsBlack(show->overlayTexture));
     EXPECT_EQ(show->emitterTexture, 0u);
     EXPECT_EQ(show->figureTextureA, 0u);
+    // Halfway through the fade-in the white of the untextured sky box is
+    // half as bright: faded from black, not washed out to white.
+    EXPECT_NEAR(MeanLuma(gl.ReadRgb()), 0.5 * 255.0, 4.0);
+    FrameAt(*show, 25000);
     // Untextured sky box faces are plain white.
     EXPECT_GT(MeanLuma(gl.ReadRgb()), 200.0);
+}
+
+TEST_F(ShowTest, WithoutAReadableOverlayFileTheShowLooksAsWithIt) {
+    // The picture halfway through the fade-in and after it.
+    const auto picturesWith = [&](const std::string& folder) {
+        auto show = MakeShow(folder);
+        RunTo(*show, 2500.0, 30);
+        auto fading = gl.ReadRgb();
+        FrameAt(*show, 25000);
+        return std::make_pair(fading, gl.ReadRgb());
+    };
+    TextureFolder complete(true);
+    const auto expected = picturesWith(complete.path);
+
+    TextureFolder missing(true);
+    std::filesystem::remove(TextureFilePath(missing.path, 1));
+    EXPECT_TRUE(picturesWith(missing.path) == expected) << "overlay file missing";
+    EXPECT_TRUE(sink.messages.empty());
+
+    TextureFolder corrupt(true);
+    std::ofstream(TextureFilePath(corrupt.path, 1), std::ios::binary | std::ios::trunc)
+        << std::string("BM\x20\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x6c\x00\x00\x00", 18)
+        << std::string(200, '\0');
+    EXPECT_TRUE(picturesWith(corrupt.path) == expected) << "overlay file unreadable";
+    EXPECT_EQ(sink.messages, (std::vector<std::string>{"Error: Unknown DIB file format."}));
+}
+
+TEST_F(ShowTest, ReleaseFreesEveryOpenGlObjectOnceWhileTheContextIsCurrent) {
+    TextureFolder folder(true);
+    auto show = MakeShow(folder.path);
+    RunTo(*show, 25000.0, 3);
+    const std::set<GLuint> lists = test::LiveLists();
+    const std::set<GLuint> textures = test::LiveTextures();
+    ASSERT_FALSE(lists.empty());
+    ASSERT_FALSE(textures.empty());
+
+    show->ReleaseGlObjects();
+    EXPECT_EQ(test::LiveLists(), std::set<GLuint>{});
+    EXPECT_EQ(test::LiveTextures(), std::set<GLuint>{});
+    FrameAt(*show, 26000); // a frame after the release draws nothing and fails nothing
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // The names are free again, and someone else may take them: the show's
+    // destructors must not delete them a second time.
+    for (const GLuint name : lists) {
+        glNewList(name, GL_COMPILE);
+        glEndList();
+    }
+    for (const GLuint name : textures) {
+        glBindTexture(GL_TEXTURE_2D, name);
+    }
+    show.reset();
+    EXPECT_EQ(test::LiveLists(), lists);
+    EXPECT_EQ(test::LiveTextures(), textures);
 }
 
 TEST_F(ShowTest, ACorruptFileGivesTheLoadersMessageAndTheShowGoesOn) {

@@ -79,9 +79,12 @@ TEST(ShowTimeline, FadeInWanderAndCameraFollowT) {
     EXPECT_FLOAT_EQ(angles.elevation, 13.0f);
     EXPECT_FLOAT_EQ(angles.roll, 4.5f);
 
-    EXPECT_EQ(EmitterTimeAt(0.0f), 0u);
-    EXPECT_EQ(EmitterTimeAt(70000.0f / 100000.0f), 70000u);
-    EXPECT_EQ(EmitterTimeAt(0.123456f), 12345u);
+    EXPECT_EQ(EmitterTimeAt(std::int64_t{0}), 0u);
+    EXPECT_EQ(EmitterTimeAt(std::int64_t{70000}), 70000u);
+    EXPECT_EQ(EmitterTimeAt(std::int64_t{12345}), 12345u);
+    // The last millisecond before the tick count wraps, where t x 100,000 in
+    // float arithmetic would be 2^32.
+    EXPECT_EQ(EmitterTimeAt(std::int64_t{0xFFFFFFFF}), 0xFFFFFFFFu);
 }
 
 } // namespace

@@ -53,6 +53,7 @@ Command::Command(forms::Container& parent)
     LblMsg.SetForeColor(forms::RgbFromBgr(kDefaultFontColour));
     LblMsg.SetCaption(kDefaultCaption);
     LblMsg.SetPassMouseToContainer(true);
+    MeasureCaption();
 
     TmrMouse.SetInterval(kMouseTimerInterval);
     TmrMouse.SetEnabled(false);
@@ -120,7 +121,7 @@ bool Command::Enabled() {
 
 void Command::SetCaption(const std::string& caption) {
     LblMsg.SetCaption(caption);
-    PlaceCaption();
+    MeasureCaption();
     PropertyChanged("Caption");
 }
 
@@ -130,7 +131,7 @@ std::string Command::Caption() const {
 
 void Command::SetFont(const forms::Font& font) {
     LblMsg.SetFont(font);
-    PlaceCaption();
+    MeasureCaption();
     PropertyChanged("Font");
 }
 
@@ -157,7 +158,7 @@ void Command::ReadProperties(const forms::PropertyBag& bag) {
     LblMsg.SetForeColor(forms::RgbFromBgr(static_cast<std::uint32_t>(
         bag.ReadInteger("FontColour", static_cast<std::int32_t>(kDefaultFontColour)))));
     SetOpaque(bag.ReadInteger("Visible", 1) != 0);
-    PlaceCaption();
+    MeasureCaption();
     RefreshLook();
 }
 
@@ -223,17 +224,21 @@ void Command::PaintSkin(CommandLook look) {
     PlaceCaption();
 }
 
-void Command::PlaceCaption() {
-    // The caption is one line high: let the label take its text's size to
-    // learn that height, then give it the button's whole width.
+void Command::MeasureCaption() {
+    // The caption is one line high: let the label take its text's size once
+    // to learn that height; placing it then gives it the button's width.
     LblMsg.SetAutoSize(true);
-    const int captionHeight = LblMsg.Height();
+    m_captionHeight = LblMsg.Height();
     LblMsg.SetAutoSize(false);
+    PlaceCaption();
+}
+
+void Command::PlaceCaption() {
     const SkinMetrics metrics{Width() * forms::ScreenTwipsPerPixelX(),
                               Height() * forms::ScreenTwipsPerPixelY(),
                               forms::ScreenTwipsPerPixelX(), forms::ScreenTwipsPerPixelY()};
-    LblMsg.Move(0, CaptionTopPixels(metrics, captionHeight * forms::ScreenTwipsPerPixelY()),
-                Width(), captionHeight);
+    LblMsg.Move(0, CaptionTopPixels(metrics, m_captionHeight * forms::ScreenTwipsPerPixelY()),
+                Width(), m_captionHeight);
 }
 
 void Command::ApplyEnabled() {

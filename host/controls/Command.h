@@ -87,6 +87,7 @@ protected:
 private:
     void React(const CommandReaction& reaction);
     void PaintSkin(CommandLook look);
+    void MeasureCaption();
     void PlaceCaption();
     void MouseLeave();
     void ApplyEnabled();
@@ -99,6 +100,7 @@ private:
     CommandStates m_states;
     bool m_tintTop = false;
     std::uint8_t m_firstRun = 0;
+    int m_captionHeight = 0; // pixels, one line of the caption's font
 };
 
 } // namespace kestrune

@@ -48,6 +48,9 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
 
     PictureFrame& Frame() { return static_cast<PictureFrame&>(*widget); }
     QWidget& ChildArea() override { return *client; }
+    // A hidden box gets no resize event until it is shown, yet its image is
+    // drawn and saved before that: the client area follows every move at once.
+    void Moved() override { client->setGeometry(Frame().contentsRect()); }
     Form::Impl& OwnerForm() override { return container.OwnerForm(); }
     Surface& Canvas() { return qt::SyncedCanvas(canvas, *client, backColor); }
 

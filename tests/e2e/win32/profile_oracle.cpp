@@ -28,6 +28,7 @@
 
 #include "host/startup/ini_file.h"
 #include "host/startup/text_codec.h"
+#include "tests/host/startup/ini_oracle_format.h"
 
 #include <windows.h>
 
@@ -40,35 +41,15 @@
 
 namespace {
 
+using kestrune::test::FromHex;
+using kestrune::test::ToHex;
+
 constexpr UINT kCodePage932 = 932;
 // GetPrivateProfileStringA gets the same buffer as the host's ReadIniValue.
 constexpr DWORD kValueBufferSize = 256;
 // A section that no file of the corpus has, added and removed again to make
 // the profile calls save a file.
 constexpr const char* kScratchSection = "profile-oracle canonical form";
-
-// Text fields in hexadecimal, "-" for none, so that every field is one word.
-std::string ToHex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    if (bytes.empty()) {
-        return "-";
-    }
-    std::string hex;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 0x0F];
-    }
-    return hex;
-}
-
-std::string FromHex(const std::string& hex) {
-    std::string bytes;
-    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
-        bytes += static_cast<char>(std::stoi(hex.substr(at, 2), nullptr, 16));
-    }
-    return bytes;
-}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

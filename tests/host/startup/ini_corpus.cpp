@@ -4,6 +4,7 @@
 #include "host/startup/text_codec.h"
 
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -39,7 +40,7 @@ enum class Oddity {
     KeysBeforeSection,
     TextAfterBracket,    // "[name] text", "[name]]", "[na]me]", "[name"
     BlanksAroundSection, // "[ name ]", "[\tname]", indented headers
-    SemicolonLines,      // ";key=value": the profile calls have no comments
+    SemicolonLines,      // ";key=value", indented or not
     EmptyKeyName,        // "=value"
     TrailByteBrackets,   // names whose double-byte characters end in "[" or "]"
     CtrlZ,               // an end-of-file mark after the text
@@ -74,8 +75,9 @@ constexpr int kFilesPerOddity = 8;
 constexpr int kMixedFiles = 180;
 constexpr std::size_t kMaxReads = 12;
 
-// One name in the spellings a person might give it: the profile calls match
-// them all alike.
+// One name in the spellings a person might give it. The profile calls take
+// those that differ in the case of ASCII letters for the same name, and the
+// others (full-width, Greek, Cyrillic letters in another case) for other names.
 using Name = std::vector<std::string>;
 
 const std::vector<Name> kSections = {{"Section", "section", "SECTION"},
@@ -109,8 +111,8 @@ const std::vector<std::string> kQuotedValues = {
 const std::vector<std::string> kWrittenValues = {" 2", "-1",         "C:\\Music\\曲\\ﾃｽﾄ.mp3",
                                                  "",   "  spaced  ", "新しい値"};
 
-// Blanks that a person might put around names and values, full-width ones
-// among them.
+// Blanks that a person might put around names and values, and the
+// ideographic space, which the profile calls take for no blank.
 const std::vector<std::string> kBlanks = {" ", "  ", "\t", " \t", "　", "\v", "\f"};
 
 std::string Cp932(std::string_view utf8) {
@@ -224,7 +226,7 @@ void FileMaker::Header(const Name& section) {
             m_oddSections.push_back(name + "]x");
             break;
         case 3:
-            line = "[" + name; // no bracket: a key, not a section
+            line = "[" + name; // no bracket: a section all the same
             m_oddKeys.push_back(line);
             break;
         default:

@@ -12,17 +12,20 @@
 #include "host/startup/ini_text.h"
 #include "host/startup/text_codec.h"
 #include "tests/host/startup/ini_corpus.h"
+#include "tests/host/startup/ini_oracle_format.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
 namespace kestrune::test {
 namespace {
@@ -66,24 +69,6 @@ std::string WindowsPath(const fs::path& path) {
     return windows;
 }
 
-std::string Hex(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const char c : bytes) {
-        hex += kDigits[static_cast<unsigned char>(c) >> 4];
-        hex += kDigits[static_cast<unsigned char>(c) & 0x0F];
-    }
-    return hex.empty() ? "-" : hex;
-}
-
-std::string FromHex(const std::string& hex) {
-    std::string bytes;
-    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
-        bytes += static_cast<char>(std::stoi(hex.substr(at, 2), nullptr, 16));
-    }
-    return bytes;
-}
-
 // Bytes as C would write them, for messages.
 std::string Escaped(const std::string& bytes) {
     std::string text;
@@ -111,6 +96,29 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
+// A line of a file and the break that ends it ("" for a last line without).
+struct TextLine {
+    std::string_view content;
+    std::string_view lineBreak;
+};
+
+// Lines end at CR LF, LF or a lone CR, for Windows and Wine alike.
+std::vector<TextLine> SplitLines(std::string_view text) {
+    std::vector<TextLine> lines;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t contentEnd = std::min(text.find_first_of("\r\n", begin), text.size());
+        std::size_t end = contentEnd;
+        if (end < text.size()) {
+            end += text.substr(end, 2) == "\r\n" ? 2 : 1;
+        }
+        lines.push_back(
+            {text.substr(begin, contentEnd - begin), text.substr(contentEnd, end - contentEnd)});
+        begin = end;
+    }
+    return lines;
+}
+
 // The lines of a file in code page 932 (or UTF-8, for a UTF-16 file) as
 // Windows parses them, rewritten so that Wine parses them alike:
 // - A line whose first non-blank character is ";" is a comment to Windows,
@@ -120,40 +128,24 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 //   "a"), to the last one with Wine; and a header without "]" is a section
 //   to Windows, a key to Wine. The header is written anew as "[name]".
 // Both are what a reverse-engineering test suite run on Windows 10 records
-// of its profile calls (its comment and square-bracket cases). Lines end
-// and blanks are skipped as both read them.
+// of its profile calls (its comment and square-bracket cases). Blanks are
+// skipped as both skip them.
 std::string WindowsLines(std::string_view text, bool utf8) {
-    const auto isBlank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
-    };
     std::string view;
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        std::size_t contentEnd = text.find_first_of("\r\n", begin);
-        contentEnd = contentEnd == std::string_view::npos ? text.size() : contentEnd;
-        std::size_t end = contentEnd;
-        if (end < text.size()) {
-            end += text.substr(end, 2) == "\r\n" ? 2 : 1;
-        }
-        const std::string_view content = text.substr(begin, contentEnd - begin);
-        const std::string_view lineBreak = text.substr(contentEnd, end - contentEnd);
-        begin = end;
-        std::size_t at = 0;
-        while (at < content.size() && isBlank(content[at])) {
-            ++at;
-        }
-        if (at < content.size() && content[at] == ';') {
-            view += lineBreak;
-        } else if (at < content.size() && content[at] == '[') {
+    for (const TextLine& line : SplitLines(text)) {
+        const std::string_view content = line.content;
+        const std::size_t at = std::min(content.find_first_not_of(" \t\v\f\x1A"), content.size());
+        if (content.substr(at, 1) == ";") {
+            view += line.lineBreak;
+        } else if (content.substr(at, 1) == "[") {
             std::size_t nameEnd = at + 1;
             while (nameEnd < content.size() && content[nameEnd] != ']') {
                 nameEnd += utf8 ? 1 : Cp932CharLength(content, nameEnd);
             }
             view += "[" + std::string(content.substr(at + 1, nameEnd - at - 1)) + "]" +
-                    std::string(lineBreak);
+                    std::string(line.lineBreak);
         } else {
-            view += content;
-            view += lineBreak;
+            view += std::string(content) + std::string(line.lineBreak);
         }
     }
     return view;
@@ -194,57 +186,50 @@ bool WindowsReadsAsNothing(const std::string& text) {
 // rewrites the whole file instead; writes are compared with Wine's answer
 // after both files went through Wine's rewrite.)
 bool ChangesOneLineInPlace(const std::string& before, const std::string& after) {
-    const auto lines = [](const std::string& text) {
-        std::vector<std::string> split;
-        std::size_t at = 0;
-        while (at < text.size()) {
-            const std::size_t end = text.find('\n', at);
-            const std::size_t next = end == std::string::npos ? text.size() : end + 1;
-            split.push_back(text.substr(at, next - at));
-            at = next;
-        }
-        return split;
+    if (StartsWith(before, kUtf16LeMark)) {
+        return StartsWith(after, kUtf16LeMark) &&
+               ChangesOneLineInPlace(Utf16LeToUtf8(before.substr(kUtf16LeMark.size())),
+                                     Utf16LeToUtf8(after.substr(kUtf16LeMark.size())));
+    }
+    const std::vector<TextLine> old = SplitLines(before);
+    const std::vector<TextLine> now = SplitLines(after);
+    const auto same = [](const TextLine& a, const TextLine& b) {
+        return a.content == b.content && a.lineBreak == b.lineBreak;
     };
-    const std::vector<std::string> old = lines(before);
-    const std::vector<std::string> now = lines(after);
     std::size_t head = 0;
-    while (head < old.size() && head < now.size() && old[head] == now[head]) {
+    while (head < old.size() && head < now.size() && same(old[head], now[head])) {
         ++head;
     }
     std::size_t tail = 0;
     while (tail < old.size() - head && tail < now.size() - head &&
-           old[old.size() - 1 - tail] == now[now.size() - 1 - tail]) {
+           same(old[old.size() - 1 - tail], now[now.size() - 1 - tail])) {
         ++tail;
     }
     return old.size() - head - tail <= 1 && now.size() - head - tail <= 3;
 }
 
-// One question as this side asked it, and what it answered.
-struct Asked {
-    const IniCorpusFile* file = nullptr;
-    const IniQuestion* question = nullptr;
-    std::string onLinux;      // the Linux build's answer (UTF-8 for reads, bytes for writes)
-    int oracleLine = 0;       // the oracle's line with the answers to compare
-    int canonLine = 0;        // writes: Wine's rewrite of the Linux build's file
-    bool windowsView = false; // Wine gets WindowsView(file), not the file
-};
-
+// The oracle's program, run once over every question put to it.
 class Oracle {
 public:
-    explicit Oracle(fs::path folder) : m_folder(std::move(folder)) {}
+    Oracle(fs::path program, fs::path folder)
+        : m_program(std::move(program)), m_folder(std::move(folder)) {}
 
-    int Ask(const std::string& line) {
+    // Adds a question; returns the number of the line that will answer it.
+    std::size_t Ask(const std::string& line) {
         m_questions += line + "\n";
-        return ++m_count;
+        return m_count++;
     }
 
-    // Runs the oracle; an empty result when it failed.
-    std::vector<std::pair<std::string, std::string>> Run(const fs::path& program) {
+    std::size_t count() const { return m_count; }
+
+    // Each answer line as the profile calls' bytes and the project's field;
+    // nothing when the oracle failed.
+    std::vector<std::pair<std::string, std::string>> Run() {
         const fs::path questions = m_folder / "questions.txt";
         const fs::path answers = m_folder / "answers.txt";
         WriteFile(questions, m_questions);
         ChildProcess::Options options;
-        options.arguments = {program.string(), WindowsPath(questions), WindowsPath(answers)};
+        options.arguments = {m_program.string(), WindowsPath(questions), WindowsPath(answers)};
         options.environment = {{"LC_ALL", kJapaneseLocale}};
         options.outputPath = (m_folder / "oracle.out").string();
         const std::optional<int> code = RunProgram("/usr/bin/wine", options, kOracleDeadline);
@@ -264,75 +249,96 @@ public:
     }
 
 private:
+    fs::path m_program;
     fs::path m_folder;
     std::string m_questions;
-    int m_count = 0;
+    std::size_t m_count = 0;
 };
 
-TEST(IniDifferentialTest, ReaderAndWriterAnswerAsTheWindowsProfileCallsDo) {
-    const std::string build = Environment("KESTRUNE_WINDOWS_BUILD");
-    const fs::path oracleProgram = fs::path(build) / "tests/e2e/profile-oracle.exe";
-    ASSERT_TRUE(fs::exists(oracleProgram))
-        << "KESTRUNE_WINDOWS_BUILD names no mingw build with profile-oracle.exe "
-           "(scripts/test-windows.sh sets it)";
-    ASSERT_FALSE(Environment("WINEPREFIX").empty())
-        << "no WINEPREFIX: run under scripts/wine-env.sh";
-    const fs::path folder = MakeTemporaryFolder("kestrune-ini-differential");
-    ASSERT_FALSE(folder.empty());
+// A folder of the test's own, removed with what it holds when the test ends.
+struct ScratchFolder {
+    fs::path path = MakeTemporaryFolder("kestrune-ini-differential");
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
 
-    const std::vector<IniCorpusFile> corpus = MakeIniCorpus();
-    Oracle oracle(folder);
+// One question as this side asked it, and what it answered.
+struct Asked {
+    const IniCorpusFile* file = nullptr;
+    const IniQuestion* question = nullptr;
+    std::string onLinux;        // the Linux build's answer (UTF-8 for reads, bytes for writes)
+    std::size_t oracleLine = 0; // the oracle's answers to compare with it
+    std::size_t canonLine = 0;  // writes: Wine's rewrite of the Linux build's file
+};
+
+// Writes the files of the corpus into `folder`, answers every question with
+// the Linux build and puts it to the oracle as well.
+std::vector<Asked> AskEverything(const std::vector<IniCorpusFile>& corpus, const fs::path& folder,
+                                 Oracle& oracle) {
     std::vector<Asked> asked;
-    int reads = 0;
-    int writes = 0;
     for (std::size_t f = 0; f < corpus.size(); ++f) {
         const IniCorpusFile& file = corpus[f];
-        const fs::path path = folder / ("c" + std::to_string(f) + ".ini");
+        const std::string name = "c" + std::to_string(f);
+        const fs::path path = folder / (name + ".ini");
+        const fs::path view = folder / (name + ".view.ini");
         WriteFile(path, file.text);
-        fs::path viewPath = path;
-        if (WindowsView(file.text) != file.text) {
-            viewPath = folder / ("c" + std::to_string(f) + ".view.ini");
-            WriteFile(viewPath, WindowsView(file.text));
-        }
-        const std::string files = WindowsPath(viewPath) + " " + WindowsPath(path);
+        WriteFile(view, WindowsView(file.text));
+        const std::string files = WindowsPath(view) + " " + WindowsPath(path);
         for (std::size_t q = 0; q < file.questions.size(); ++q) {
             const IniQuestion& question = file.questions[q];
-            Asked one{&file, &question, {}, 0, 0, viewPath != path};
+            Asked one{&file, &question, {}, 0, 0};
             const std::string section = DecodeCp932(question.section);
             const std::string key = DecodeCp932(question.key);
+            const std::string names = ToHex(question.section) + " " + ToHex(question.key);
             if (!question.write) {
-                ++reads;
                 one.onLinux = ReadIniString(path.string(), section, key, kValueBytes);
-                one.oracleLine = oracle.Ask("read " + files + " " + Hex(question.section) + " " +
-                                            Hex(question.key));
+                one.oracleLine = oracle.Ask("read " + files + " " + names);
             } else {
-                ++writes;
-                const fs::path copy =
-                    folder / ("c" + std::to_string(f) + "q" + std::to_string(q) + ".ini");
+                const fs::path copy = folder / (name + "q" + std::to_string(q) + ".ini");
+                const fs::path copyView = folder / (name + "q" + std::to_string(q) + ".view.ini");
                 fs::copy_file(path, copy);
                 const IniWriteResult result =
                     WriteIniString(copy.string(), section, key, DecodeCp932(question.value));
                 one.onLinux = result == IniWriteResult::Written
                                   ? ReadFile(copy)
                                   : std::string("refused: ") + DescribeIniWriteResult(result);
-                WriteFile(copy.string() + ".view", WindowsView(one.onLinux));
-                one.oracleLine = oracle.Ask("write " + files + " " + Hex(question.section) + " " +
-                                            Hex(question.key) + " " + Hex(question.value));
-                one.canonLine = oracle.Ask("canon " + WindowsPath(copy.string() + ".view") + " " +
-                                           WindowsPath(copy));
+                WriteFile(copyView, WindowsView(one.onLinux));
+                one.oracleLine =
+                    oracle.Ask("write " + files + " " + names + " " + ToHex(question.value));
+                one.canonLine =
+                    oracle.Ask("canon " + WindowsPath(copyView) + " " + WindowsPath(copy));
             }
-            asked.push_back(one);
+            asked.push_back(std::move(one));
         }
     }
+    return asked;
+}
 
-    const auto answers = oracle.Run(oracleProgram);
-    ASSERT_FALSE(answers.empty());
+TEST(IniDifferentialTest, ReaderAndWriterAnswerAsTheWindowsProfileCallsDo) {
+    const fs::path program =
+        fs::path(Environment("KESTRUNE_WINDOWS_BUILD")) / "tests/e2e/profile-oracle.exe";
+    ASSERT_TRUE(fs::exists(program))
+        << "KESTRUNE_WINDOWS_BUILD names no mingw build with profile-oracle.exe "
+           "(scripts/test-windows.sh sets it)";
+    ASSERT_FALSE(Environment("WINEPREFIX").empty())
+        << "no WINEPREFIX: run under scripts/wine-env.sh";
+    const ScratchFolder scratch;
+    const fs::path& folder = scratch.path;
+    ASSERT_FALSE(folder.empty());
 
-    int disagreements = 0;
+    const std::vector<IniCorpusFile> corpus = MakeIniCorpus();
+    Oracle oracle(program, folder);
+    const std::vector<Asked> asked = AskEverything(corpus, folder, oracle);
+    const auto answers = oracle.Run();
+    ASSERT_EQ(answers.size(), oracle.count()) << "the oracle left questions unanswered";
+
+    int differ = 0;
     int betweenBuilds = 0;
-    const auto report = [&](const Asked& one, const std::string& what, const std::string& windows,
+    const auto report = [&](const Asked& one, const char* what, const std::string& windows,
                             const std::string& project) {
-        if (++disagreements > kShownDisagreements) {
+        if (++differ > kShownDisagreements) {
             return;
         }
         const IniQuestion& question = *one.question;
@@ -343,44 +349,34 @@ TEST(IniDifferentialTest, ReaderAndWriterAnswerAsTheWindowsProfileCallsDo) {
                       << "\n  Windows: " << Escaped(windows) << "\n  project: " << Escaped(project);
     };
     for (const Asked& one : asked) {
-        const auto& [profile, projectOnWindows] = answers.at(one.oracleLine - 1);
+        const auto& [profile, projectField] = answers[one.oracleLine];
+        const std::string onWindows = FromHex(projectField);
         const bool nothing = WindowsReadsAsNothing(one.file->text);
+        if (onWindows != one.onLinux) {
+            ++betweenBuilds;
+            report(one, "the Windows build answers otherwise", one.onLinux, onWindows);
+        }
         if (!one.question->write) {
             const std::string windows = nothing ? "" : DecodeCp932(profile);
             if (one.onLinux != windows) {
                 report(one, "read differs", windows, one.onLinux);
             }
-            if (FromHex(projectOnWindows) != one.onLinux) {
-                ++betweenBuilds;
-                report(one, "the Windows build reads otherwise", one.onLinux,
-                       FromHex(projectOnWindows));
-            }
             continue;
         }
-        if (!ChangesOneLineInPlace(one.file->text, one.onLinux) &&
-            !StartsWith(one.file->text, kUtf16LeMark)) {
+        if (!ChangesOneLineInPlace(one.file->text, one.onLinux)) {
             report(one, "write changes more than the key's line", one.file->text, one.onLinux);
         }
-        if (!nothing) {
-            const std::string& linuxRewritten = answers.at(one.canonLine - 1).first;
-            if (linuxRewritten != profile) {
-                report(one, "write differs (both files as Wine rewrites them)", profile,
-                       linuxRewritten);
-            }
-        }
-        if (FromHex(projectOnWindows) != one.onLinux) {
-            ++betweenBuilds;
-            report(one, "the Windows build writes otherwise", one.onLinux,
-                   FromHex(projectOnWindows));
+        const std::string& rewritten = answers[one.canonLine].first;
+        if (!nothing && rewritten != profile) {
+            report(one, "write differs (both files as Wine rewrites them)", profile, rewritten);
         }
     }
-    std::printf("%zu files, %d reads, %d writes: %d answers differ from the profile calls' "
+    const std::size_t writes = static_cast<std::size_t>(std::count_if(
+        asked.begin(), asked.end(), [](const Asked& a) { return a.question->write; }));
+    std::printf("%zu files, %zu reads, %zu writes: %d answers differ from Windows' "
                 "(%d between the project's Linux and Windows builds)\n",
-                corpus.size(), reads, writes, disagreements, betweenBuilds);
-    EXPECT_EQ(disagreements, 0);
-
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
+                corpus.size(), asked.size() - writes, writes, differ, betweenBuilds);
+    EXPECT_EQ(differ, 0);
 }
 
 } // namespace

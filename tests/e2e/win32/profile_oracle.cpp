@@ -37,7 +37,6 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -56,9 +55,9 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The profile calls keep files they have read in a cache of their own; every
-// question works on a file no earlier question has touched, so the cache
-// never answers for a changed file.
+// The profile calls keep the files they have read in a cache of their own;
+// every write works on a fresh copy, so that the cache never answers for a
+// file that has changed since.
 bool Copy(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
@@ -80,6 +79,7 @@ bool Canonicalise(const std::string& path) {
 
 struct Answer {
     bool ok = false;
+    DWORD error = 0; // when not ok: the failing call's error
     std::string profile;
     std::string project = "-";
 };
@@ -114,15 +114,17 @@ Answer Write(const Files& files, const std::string& section, const std::string& 
         !WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                     profileCopy.c_str()) ||
         !Canonicalise(profileCopy)) {
+        answer.error = GetLastError();
         return answer;
     }
     const kestrune::IniWriteResult result =
         kestrune::WriteIniString(projectCopy, kestrune::DecodeCp932(section),
                                  kestrune::DecodeCp932(key), kestrune::DecodeCp932(value));
     answer.profile = ToHex(ReadBytes(profileCopy));
-    answer.project = result == kestrune::IniWriteResult::Written
-                         ? ToHex(ReadBytes(projectCopy))
-                         : std::string("refused:") + kestrune::DescribeIniWriteResult(result);
+    answer.project =
+        ToHex(result == kestrune::IniWriteResult::Written
+                  ? ReadBytes(projectCopy)
+                  : std::string("refused: ") + kestrune::DescribeIniWriteResult(result));
     answer.ok = true;
     return answer;
 }
@@ -131,6 +133,7 @@ Answer Canon(const Files& files, int question) {
     Answer answer;
     const std::string copy = files.profile + ".canon" + std::to_string(question);
     if (!Copy(files.profile, copy) || !Canonicalise(copy)) {
+        answer.error = GetLastError();
         return answer;
     }
     answer.profile = ToHex(ReadBytes(copy));
@@ -176,7 +179,7 @@ int main(int argc, char** argv) {
         }
         if (!answer.ok) {
             std::fprintf(stderr, "profile-oracle: line %d: %s failed for %s (error %lu)\n", number,
-                         command.c_str(), files.profile.c_str(), GetLastError());
+                         command.c_str(), files.profile.c_str(), answer.error);
             return 1;
         }
         answers << answer.profile << ' ' << answer.project << '\n';

@@ -17,8 +17,8 @@
 // - Windows converts a code page 932 file to UTF-16 before it parses it, so
 //   a trail byte that happens to equal "[" or "]" (0x5B, 0x5D) or "\" is part
 //   of its character and never structure. The parser here walks characters,
-//   not bytes, wherever that matters (a line feed, blank, "=", ";" or quote is
-//   below 0x40 and can never be a trail byte).
+//   not bytes, wherever that matters (a line break, blank, "=", ";" or quote
+//   is below 0x40 and can never be a trail byte).
 //
 // Lines
 // - A line ends at CR LF, LF or a lone CR. Line breaks are kept as they are;
@@ -45,7 +45,8 @@
 //   removed, as the profile calls do with their arguments.
 // - Names are compared without regard to the case of the ASCII letters.
 //   Every other character must be the same, letters with case among them
-//   (full-width Latin, Greek, Cyrillic): the profile calls fold no others.
+//   (full-width Latin, Greek, Cyrillic): the profile calls were seen to fold
+//   no others.
 // - An empty key asked for finds an entry with an empty key.
 // - When a section appears twice, only the first one counts; when a key
 //   appears twice in it, only the first one counts. Writes change that same

@@ -19,9 +19,8 @@ void DrawShowReplica(Show& show, float t, bool withOverlay) {
     glDisable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
     show.skyBox.CopyPosition(show.camera.fEye);
-    glDisable(GL_DEPTH_TEST); // as the show draws its sky box
+    glDisable(GL_DEPTH_TEST); // as the show draws its sky box and emitters
     show.skyBox.Draw();
-    glEnable(GL_DEPTH_TEST);
 
     const std::uint32_t time = EmitterTimeAt(static_cast<std::int64_t>(t * kShowPeriodMs));
     for (CParticleEmitter& emitter : show.emitters) {
@@ -33,6 +32,7 @@ void DrawShowReplica(Show& show, float t, bool withOverlay) {
         }
         emitter.Draw(time);
     }
+    glEnable(GL_DEPTH_TEST);
 
     const FigureSchedule schedule = FiguresAt(t);
     for (int i = 0; i < schedule.count; ++i) {

@@ -7,9 +7,11 @@
 #      the MCI tests among them with a short MP3 made here;
 #   2. the whole-program tests, driven from Linux (tests/e2e/wine_*): the
 #      renderer's window, screen, Escape, close request and fullscreen
-#      question, and the settings file passing between the two platforms.
+#      question, and the settings file passing between the two platforms;
+#   3. the settings file reader and writer of both builds against the Windows
+#      profile calls (tests/host/startup/ini_differential_test.cpp).
 # Usage: scripts/test-windows.sh [LINUX_BUILD_DIR]   (default: build/debug,
-# whose kestrune-tool and wine_e2e_test it builds when missing).
+# whose kestrune-tool and Wine test drivers it builds when missing).
 # Exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -29,7 +31,8 @@ if [[ ${KESTRUNE_WINE_STAGE:-} != inside ]]; then
         echo "no Linux build in $linux_build (configure it first, e.g. cmake --preset debug)"
         exit 1
     fi
-    cmake --build "$linux_build" --target kestrune_tool wine_e2e_test || exit 1
+    cmake --build "$linux_build" \
+        --target kestrune_tool wine_e2e_test startup_ini_differential_test || exit 1
     elapsed
 
     # A one-second tone as MP3, for the MCI tests: sox makes the samples,
@@ -72,6 +75,12 @@ timeout 60 wineserver -w
 echo "-- Windows programs under Wine, driven from Linux"
 if ! timeout 900 "$linux_build/tests/e2e/wine_e2e_test"; then
     failures+=("Windows whole-program tests")
+fi
+elapsed
+
+echo "-- The settings file against the Windows profile calls"
+if ! timeout 900 "$linux_build/tests/host/startup/startup_ini_differential_test"; then
+    failures+=("settings file differential test")
 fi
 elapsed
 

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // Settings (INI) files on disk: the profile rules of ini_text.h over whole
-// files in code page 932, with UTF-8 names and values.
+// files in code page 932 (or UTF-16, when they start with its byte-order
+// mark), with UTF-8 names and values.
 namespace kestrune {
 
 // The value of `key` in `section` of the file at `path`, at most

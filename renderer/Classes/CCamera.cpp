@@ -1,6 +1,5 @@
 #include "renderer/Classes/CCamera.h"
 
-#include "renderer/Classes/CRing.h"
 #include "renderer/opengl.h"
 
 #include <cmath>
@@ -20,6 +19,10 @@ bool CanNormalize(const CVector& v) {
 }
 
 } // namespace
+
+CCamera::CCamera() {
+    m_ring.ReuseStorage(true);
+}
 
 void CCamera::Update() {
     if (fDistance == 0.0f) {
@@ -55,19 +58,20 @@ void CCamera::Update() {
 
     // The rolled up direction is the one vector of a ring around the viewing
     // direction, with the roll as its phase. A direction along z has no
-    // plane of its own; the ring picks a fixed one (see CRing). The ring's
-    // list is the one heap allocation the camera makes per update.
+    // plane of its own; the ring picks a fixed one (see CRing). The ring is
+    // set up as a new one would be: no vectors while it takes the axis, phase
+    // 0, then the roll and one vector.
     CVector up = cUp;
-    {
-        CRing ring;
-        ring.GenerateAround(direction);
-        ring.fPhase = fRoll;
-        ring.nVectors = 1;
-        ring.GenerateIt();
-        // A ring that could not allocate answers false and up keeps its
-        // previous value.
-        ring.GetVector(0, &up);
-    }
+    m_ring.nVectors = 0;
+    m_ring.fPhase = 0.0f;
+    m_ring.fRadius = 1.0f;
+    m_ring.GenerateAround(direction);
+    m_ring.fPhase = fRoll;
+    m_ring.nVectors = 1;
+    m_ring.GenerateIt();
+    // A ring that could not allocate answers false and up keeps its previous
+    // value.
+    m_ring.GetVector(0, &up);
 
     fEye[0] = eye.x;
     fEye[1] = eye.y;

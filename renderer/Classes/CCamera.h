@@ -1,5 +1,6 @@
 #pragma once
 
+#include "renderer/Classes/CRing.h"
 #include "renderer/Classes/CVector.h"
 
 namespace kestrune {
@@ -9,7 +10,7 @@ namespace kestrune {
 // third angle. Each Update multiplies the current matrix by the view.
 class CCamera {
 public:
-    CCamera() = default;
+    CCamera();
 
     // Computes eye, direction and up from the fields and applies the view
     // with gluLookAt. The caller has the modelview matrix current.
@@ -28,6 +29,12 @@ public:
     float fElevation = 0.0f;
     // Radians about the viewing direction.
     float fRoll = 0.0f;
+
+private:
+    // The ring that finds the rolled up direction. It is generated afresh
+    // on every update, as a temporary ring would be, but keeps its storage
+    // between updates, so that a frame allocates nothing.
+    CRing m_ring;
 };
 
 } // namespace kestrune

@@ -19,6 +19,21 @@ constexpr int kParticlesPerColour = 100;
 constexpr std::uint32_t kMillisecondsPerColour = 1000;
 constexpr int kColourTableSize = 12;
 
+// The particle's square in the x-z plane, facing +y: each corner's texture
+// coordinate and the signs of its x and z, which the half size scales.
+struct SquareCorner {
+    GLfloat s, t, x, z;
+};
+constexpr SquareCorner kSquare[4] = {
+    {0.0f, 0.0f, -1.0f, -1.0f},
+    {1.0f, 0.0f, 1.0f, -1.0f},
+    {1.0f, 1.0f, 1.0f, 1.0f},
+    {0.0f, 1.0f, -1.0f, 1.0f},
+};
+// The square as two triangles, split along the diagonal from corner 1 to
+// corner 3: the split the driver gives the compiled quad.
+constexpr int kSquareTriangles[6] = {0, 1, 3, 1, 2, 3};
+
 } // namespace
 
 CParticleEmitter::CParticleEmitter() {
@@ -108,14 +123,10 @@ void CParticleEmitter::Build() {
     glNewList(uiList, GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, uiTexture);
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-s, 0.0f, -s);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(s, 0.0f, -s);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(s, 0.0f, s);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-s, 0.0f, s);
+    for (const SquareCorner& corner : kSquare) {
+        glTexCoord2f(corner.s, corner.t);
+        glVertex3f(corner.x * s, 0.0f, corner.z * s);
+    }
     glEnd();
     glEndList();
 
@@ -175,6 +186,15 @@ void CParticleEmitter::Draw(std::uint32_t time) {
     // x then turns the squares to face -y, towards a viewer below: the limit
     // of the turn as the eye leaves that line towards +x.
 
+    // The squares are drawn here rather than by calling the square's list
+    // after setting the current colour for each particle: the same texture,
+    // vertices and colour, so the same pixels, but with the colour given
+    // between glBegin and glEnd the driver no longer takes a changed current
+    // colour into its state for every particle, which was most of what an
+    // emitter cost. The quad is given as the two triangles that the compiled
+    // quad is split into, so that its diagonal falls where it did.
+    glBindTexture(GL_TEXTURE_2D, uiTexture);
+    const float s = fHalfSize;
     for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
         CParticle& particle = pcParticles[nCurrent];
         glPushMatrix();
@@ -192,17 +212,14 @@ void CParticleEmitter::Draw(std::uint32_t time) {
         particle.fPosition[2] =
             particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
         particle.cAcceleration = particle.cAcceleration * fGrowth;
-
-        if (bBlend) {
-            glColor4f(particle.fColour[0], particle.fColour[1], particle.fColour[2],
-                      particle.fLife);
-        } else {
-            glColor3f(particle.fColour[0], particle.fColour[1], particle.fColour[2]);
-        }
+        // With blending the life is the alpha; this frame's square keeps the
+        // colour and life from before a rebirth: its old place and its spent
+        // alpha.
+        const GLfloat colour[4] = {particle.fColour[0], particle.fColour[1], particle.fColour[2],
+                                   particle.fLife};
 
         if (!(particle.fLife > 0.0f)) {
-            // Rebirth at the emitter's current position. This frame's square
-            // keeps the colour just set: its old place and its spent alpha.
+            // Rebirth at the emitter's current position.
             SpawnVelocity(particle);
             particle.cAcceleration = cAcceleration;
             particle.fLife = 1.0f;
@@ -217,7 +234,18 @@ void CParticleEmitter::Draw(std::uint32_t time) {
             }
         }
 
-        glCallList(uiList);
+        glBegin(GL_TRIANGLES);
+        if (bBlend) {
+            glColor4fv(colour);
+        } else {
+            glColor3fv(colour);
+        }
+        for (const int index : kSquareTriangles) {
+            const SquareCorner& corner = kSquare[index];
+            glTexCoord2f(corner.s, corner.t);
+            glVertex3f(corner.x * s, 0.0f, corner.z * s);
+        }
+        glEnd();
         glPopMatrix();
     }
 

@@ -68,6 +68,9 @@ public:
     float fFixedColour[3] = {1.0f, 1.0f, 1.0f};
     CRandom cRandom;
     bool bBuilt = false;
+    // The square, compiled once by Build: its texture and its four corners.
+    // Draw gives each particle the same square itself, with the particle's
+    // colour between its vertices (see Draw).
     GLuint uiList = 0;
 
 private:

@@ -66,15 +66,25 @@ void CRing::GenerateAround(CVector axis) {
 }
 
 void CRing::GenerateIt() {
-    pcVectorList.reset();
-    m_listLength = 0;
-    pcVectorList = AllocateArray<CVector>(nVectors);
-    if (pcVectorList == nullptr) {
-        // The ring stays empty; axis and basis keep what they held.
-        ReportAllocationFailure();
-        return;
+    const bool fits =
+        m_reuseStorage && pcVectorList != nullptr && nVectors >= 0 && nVectors <= m_capacity;
+    if (fits) {
+        // Every vector the loop below reads is written first, so the old
+        // contents do not matter.
+        m_listLength = nVectors;
+    } else {
+        pcVectorList.reset();
+        m_listLength = 0;
+        m_capacity = 0;
+        pcVectorList = AllocateArray<CVector>(nVectors);
+        if (pcVectorList == nullptr) {
+            // The ring stays empty; axis and basis keep what they held.
+            ReportAllocationFailure();
+            return;
+        }
+        m_listLength = nVectors;
+        m_capacity = nVectors;
     }
-    m_listLength = nVectors;
 
     // An axis of zero length (or one that is not finite) has no direction to
     // normalise. Such a ring is generated around +z instead, so that its

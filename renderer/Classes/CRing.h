@@ -25,6 +25,12 @@ public:
     // and leaves *target alone when there is no such vector.
     bool GetVector(int index, CVector* target) const;
 
+    // Off (the default), every generation releases the list and allocates a
+    // fresh one. On, a generation that fits in the storage the ring already
+    // holds writes into it instead, so that an owner generating the same small
+    // ring over and over (the camera, once a frame) allocates only once.
+    void ReuseStorage(bool reuse) { m_reuseStorage = reuse; }
+
     CVector cAxis;
     int nVectors = 0;
     std::unique_ptr<CVector[]> pcVectorList;
@@ -43,6 +49,9 @@ private:
     // the caller may change between generations, so reading by nVectors alone
     // could run past the end of the list.
     int m_listLength = 0;
+    // How many vectors the list's storage has room for.
+    int m_capacity = 0;
+    bool m_reuseStorage = false;
 };
 
 } // namespace kestrune

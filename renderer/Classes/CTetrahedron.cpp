@@ -2,6 +2,9 @@
 
 #include "renderer/shell/gl_extensions.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace kestrune {
 
 namespace {
@@ -32,35 +35,16 @@ void CTetrahedron::Release() {
     bBuilt = false;
 }
 
-void CTetrahedron::Build() {
-    const float s = fSize;
-    const GLfloat v0[3] = {0.0f, s, 0.0f};
-    const GLfloat v1[3] = {0.0f, -s * kTetraThird, kTetraBeta * s};
-    const GLfloat v2[3] = {-kTetraGamma * kTetraBeta * s, -s * kTetraThird, -kTetraBeta * s / 2.0f};
-    const GLfloat v3[3] = {kTetraGamma * kTetraBeta * s, -s * kTetraThird, -kTetraBeta * s / 2.0f};
-    // Each face's normal is the negated vertex opposite it: perpendicular to
-    // the face, outward, and as long as the size (it is not normalised).
-    const GLfloat n0[3] = {-v3[0], -v3[1], -v3[2]};
-    const GLfloat n1[3] = {-v2[0], -v2[1], -v2[2]};
-    const GLfloat n2[3] = {-v1[0], -v1[1], -v1[2]};
-    const GLfloat n3[3] = {-v0[0], -v0[1], -v0[2]};
-
-    Release();
-    uiList = glGenLists(1);
-    if (uiList == 0) {
-        // Without a list name the commands below would be drawn at once
-        // instead of compiled; the body stays unbuilt and draws nothing.
-        return;
-    }
-
+bool CTetrahedron::UsesTwoUnits() const {
     // A driver without the multitexture entry points gets the single-unit
     // body, as if the flag were off, so that nothing calls a missing entry.
-    const bool multitexture = bMultitexture && g_extensions.HasMultitexture();
+    return bMultitexture && g_extensions.HasMultitexture();
+}
 
-    glNewList(uiList, GL_COMPILE);
+void CTetrahedron::SetTextureState() const {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    if (multitexture) {
+    if (UsesTwoUnits()) {
         g_extensions.glActiveTextureARB(GL_TEXTURE0_ARB);
         glEnable(GL_TEXTURE_2D);
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, fEnvMode[0]);
@@ -85,7 +69,20 @@ void CTetrahedron::Build() {
         }
         glBindTexture(GL_TEXTURE_2D, uiTexture[0]);
     }
+}
 
+void CTetrahedron::EmitTriangles() const {
+    const float s = fSize;
+    const GLfloat v0[3] = {0.0f, s, 0.0f};
+    const GLfloat v1[3] = {0.0f, -s * kTetraThird, kTetraBeta * s};
+    const GLfloat v2[3] = {-kTetraGamma * kTetraBeta * s, -s * kTetraThird, -kTetraBeta * s / 2.0f};
+    const GLfloat v3[3] = {kTetraGamma * kTetraBeta * s, -s * kTetraThird, -kTetraBeta * s / 2.0f};
+    // Each face's normal is the negated vertex opposite it: perpendicular to
+    // the face, outward, and as long as the size (it is not normalised).
+    const GLfloat n0[3] = {-v3[0], -v3[1], -v3[2]};
+    const GLfloat n1[3] = {-v2[0], -v2[1], -v2[2]};
+    const GLfloat n2[3] = {-v1[0], -v1[1], -v1[2]};
+    const GLfloat n3[3] = {-v0[0], -v0[1], -v0[2]};
     const GLfloat* normals[4] = {n0, n1, n2, n3};
     const Corner faces[4][3] = {
         {{v0, kApexS, kApexT}, {v1, 0.0f, 0.0f}, {v2, 1.0f, 0.0f}},
@@ -93,6 +90,7 @@ void CTetrahedron::Build() {
         {{v0, kApexS, kApexT}, {v3, 1.0f, 0.0f}, {v2, 0.0f, 0.0f}},
         {{v1, kApexS, kApexT}, {v2, 0.0f, 0.0f}, {v3, 1.0f, 0.0f}},
     };
+    const bool multitexture = UsesTwoUnits();
     glBegin(GL_TRIANGLES);
     for (int face = 0; face < 4; ++face) {
         if (bNormals) {
@@ -109,6 +107,19 @@ void CTetrahedron::Build() {
         }
     }
     glEnd();
+}
+
+void CTetrahedron::Build() {
+    Release();
+    uiList = glGenLists(1);
+    if (uiList == 0) {
+        // Without a list name the commands below would be drawn at once
+        // instead of compiled; the body stays unbuilt and draws nothing.
+        return;
+    }
+    glNewList(uiList, GL_COMPILE);
+    SetTextureState();
+    EmitTriangles();
     if (bSphereMap) {
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
@@ -117,20 +128,7 @@ void CTetrahedron::Build() {
     bBuilt = true;
 }
 
-bool CTetrahedron::Draw() {
-    if (!bBuilt) {
-        return false;
-    }
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushMatrix();
-    glTranslatef(fPosition[0], fPosition[1], fPosition[2]);
-    // An angle of 0 means no rotation; a zero axis has no rotation to make
-    // and is skipped too, since drivers differ on what they do with it.
-    const bool hasAxis =
-        fRotationAxis[0] != 0.0f || fRotationAxis[1] != 0.0f || fRotationAxis[2] != 0.0f;
-    if (fRotationAngle != 0.0f && hasAxis) {
-        glRotatef(fRotationAngle, fRotationAxis[0], fRotationAxis[1], fRotationAxis[2]);
-    }
+void CTetrahedron::SetDrawState() const {
     glEnable(GL_DEPTH_TEST);
     if (bBlend) {
         glColor4fv(fColour);
@@ -143,12 +141,44 @@ bool CTetrahedron::Draw() {
     // hides what lies behind it in later draws.
     glDepthMask(GL_TRUE);
     glEnable(GL_DEPTH_TEST);
+}
+
+void CTetrahedron::Place() const {
+    glTranslatef(fPosition[0], fPosition[1], fPosition[2]);
+    // An angle of 0 means no rotation; a zero axis has no rotation to make
+    // and is skipped too, since drivers differ on what they do with it.
+    const bool hasAxis =
+        fRotationAxis[0] != 0.0f || fRotationAxis[1] != 0.0f || fRotationAxis[2] != 0.0f;
+    if (fRotationAngle != 0.0f && hasAxis) {
+        glRotatef(fRotationAngle, fRotationAxis[0], fRotationAxis[1], fRotationAxis[2]);
+    }
+}
+
+bool CTetrahedron::Draw() {
+    if (!bBuilt) {
+        return false;
+    }
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+    Place();
+    SetDrawState();
     glCallList(uiList);
     glDepthMask(GL_TRUE);
     glEnable(GL_DEPTH_TEST);
     glPopMatrix();
     glPopAttrib();
     return true;
+}
+
+bool CTetrahedron::DrawsLike(const CTetrahedron& other) const {
+    const auto same = [](const auto& a, const auto& b) {
+        return std::equal(std::begin(a), std::end(a), std::begin(b));
+    };
+    return bBuilt && other.bBuilt && bNormals == other.bNormals && bBlend == other.bBlend &&
+           bMultitexture == other.bMultitexture && bSphereMap == other.bSphereMap &&
+           same(fColour, other.fColour) && nBlendSrc == other.nBlendSrc &&
+           nBlendDst == other.nBlendDst && same(uiTexture, other.uiTexture) &&
+           same(fEnvMode, other.fEnvMode);
 }
 
 } // namespace kestrune

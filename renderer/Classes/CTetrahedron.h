@@ -33,6 +33,20 @@ public:
     // body unbuilt; a body holding no list makes no OpenGL call.
     void Release();
 
+    // The parts of a draw, for a figure that draws many bodies under one
+    // state (see CSierpinski::Draw). Draw is: push the attributes and the
+    // matrix, Place, SetDrawState, then the list, which holds
+    // SetTextureState, EmitTriangles and the end of the sphere map.
+    void Place() const;
+    void SetDrawState() const;
+    void SetTextureState() const;
+    void EmitTriangles() const;
+
+    // Whether this body and `other` are both built and set up the very same
+    // state when drawn (flags, colour, blending, textures): they differ at
+    // most in size and place.
+    bool DrawsLike(const CTetrahedron& other) const;
+
     bool bNormals = false;
     bool bBlend = false;
     bool bMultitexture = false;
@@ -53,6 +67,9 @@ public:
     // Texture environment modes of unit 0 and unit 1, as floats for glTexEnvf.
     GLfloat fEnvMode[2] = {static_cast<GLfloat>(GL_REPLACE), static_cast<GLfloat>(GL_ADD)};
     GLuint uiList = 0;
+
+private:
+    bool UsesTwoUnits() const;
 };
 
 } // namespace kestrune

@@ -170,12 +170,16 @@ int Show::MainScene() {
     // The sky box is the first thing drawn over a cleared depth buffer and
     // writes no depth, so the depth test could never reject one of its
     // fragments; testing them anyway costs a fifth of the box's fill time.
+    // The same holds for the emitters drawn next: they write no depth
+    // either, and every spark lies far inside the far plane (the emitters
+    // wander within about half a unit of the centre, which the camera
+    // circles at 1.5), so each of their fragments would pass the test too.
     skyBox.CopyPosition(camera.fEye);
     glDisable(GL_DEPTH_TEST);
     skyBox.Draw();
+    DrawEmitters();
     glEnable(GL_DEPTH_TEST);
 
-    DrawEmitters();
     DrawFigures();
     // After the fade-in a black overlay leaves every pixel as it is, yet
     // blending it over the whole screen costs about a third of a frame on a

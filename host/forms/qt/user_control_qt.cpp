@@ -75,7 +75,9 @@ UserControlWidget::UserControlWidget(UserControl& owner) : m_owner(owner) {
     // caption) stay inside it.
     setAttribute(Qt::WA_NativeWindow);
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab gives the focus; of the mouse buttons only the left one does, as on
+    // Windows, so that a right click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 UserControlImpl& UserControlWidget::Impl() const {
@@ -109,6 +111,9 @@ void UserControlWidget::resizeEvent(QResizeEvent*) {
 void UserControlWidget::mousePressEvent(QMouseEvent* event) {
     // Qt keeps sending the moves and the release to the widget a button went
     // down on, wherever the mouse goes, as the window system's capture does.
+    if (event->button() == Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+    }
     const QPoint at = event->position().toPoint();
     EventDispatch::MouseDown(m_owner, qt::ToMouseButton(event->button()),
                              qt::ToShiftState(event->modifiers()), at.x(), at.y());
@@ -196,7 +201,7 @@ void UserControl::RefreshCanvas() {
 }
 
 void UserControl::SetTabStop(bool tabStop) {
-    Of(*this).widget->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
+    Of(*this).widget->setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
 }
 
 bool UserControl::HasFocus() const {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace kestrune {
 namespace {
 
@@ -32,8 +34,49 @@ TEST(IniTextTest, MatchesNamesWithoutRegardToCaseAndTrimsBlanks) {
     EXPECT_EQ(Read(text, "\tSection", "BGM区分"), "<missing>"); // but not tabs
     EXPECT_EQ(Read(text, "Sect", "BGM区分"), "<missing>");
     EXPECT_EQ(Read(text, "Section", "BGM"), "<missing>");
-    // Full-width letters fold too, as whole characters.
-    EXPECT_EQ(Read(Sjis("[ｓｅｃ]\nＫＥＹ=1\n"), "ＳＥＣ", "ｋｅｙ"), "1");
+    // Only ASCII letters fold: full-width (or Greek, Cyrillic) letters must
+    // match in case too, as with the profile calls.
+    EXPECT_EQ(Read(Sjis("[ｓｅｃ]\nＫＥＹ=1\n"), "ＳＥＣ", "ｋｅｙ"), "<missing>");
+    EXPECT_EQ(Read(Sjis("[ｓｅｃ]\nＫＥＹ=1\n"), "ｓｅｃ", "ＫＥＹ"), "1");
+    EXPECT_EQ(Read(Sjis("[дом]\nΑ=1\n"), "ДОМ", "Α"), "<missing>");
+}
+
+TEST(IniTextTest, FormFeedAndCtrlZAreBlanksTheIdeographicSpaceIsNot) {
+    const std::string text = Sjis("\f[\x1A s\f]\r\n"
+                                  "\vk\f=\x1A"
+                                  "1\x1A\r\n"
+                                  "　j　=　2　\r\n"
+                                  "=empty key\r\n"
+                                  "\x1A");
+    EXPECT_EQ(Read(text, "s", "k"), "1");
+    EXPECT_EQ(Read(text, "s", "j"), "<missing>");
+    EXPECT_EQ(Read(text, "s", "　j　"), Sjis("　2　"));
+    EXPECT_EQ(Read(text, "s", ""), "empty key");
+    EXPECT_EQ(Read(text, "s", " "), "empty key");
+    // A write after an end-of-file mark leaves the mark where it was.
+    EXPECT_EQ(Set(text, "s", "n", "3"), text.substr(0, text.size() - 1) + "n=3\r\n\x1A");
+}
+
+TEST(IniTextTest, OnlyTheLittleEndianUtf16MarkMakesAUnicodeFile) {
+    const std::string unicode = "\xFF\xFE" + Utf8ToUtf16Le("[Section]\r\nBGM区分=€ 2\r\n");
+    EXPECT_EQ(Read(unicode, "section", "bgm区分"), "? 2");
+    // Written back as UTF-16, the other lines untouched.
+    EXPECT_EQ(Set(unicode, "Section", "BGMﾌｧｲﾙ", "曲"),
+              "\xFF\xFE" + Utf8ToUtf16Le("[Section]\r\nBGM区分=€ 2\r\nBGMﾌｧｲﾙ=曲\r\n"));
+    EXPECT_EQ(Utf16LeToUtf8(Utf8ToUtf16Le("a😀曲")), "a😀曲");
+    // An unpaired surrogate survives a round trip.
+    EXPECT_EQ(Utf8ToUtf16Le(Utf16LeToUtf8(std::string("\x00\xD8x\x00", 4))),
+              std::string("\x00\xD8x\x00", 4));
+
+    // A UTF-8 mark is text at the start of the first line: no header there.
+    EXPECT_EQ(Read("\xEF\xBB\xBF[s]\r\nk=1\r\n[t]\r\nk=2\r\n", "s", "k"), "<missing>");
+    EXPECT_EQ(Read("\xEF\xBB\xBF[s]\r\nk=1\r\n[t]\r\nk=2\r\n", "t", "k"), "2");
+    // The big-endian mark makes no Unicode file: its NUL bytes match nothing.
+    std::string bigEndian = "\xFE\xFF" + Utf8ToUtf16Le("[s]\r\nk=1\r\n");
+    for (std::size_t at = 2; at + 1 < bigEndian.size(); at += 2) {
+        std::swap(bigEndian[at], bigEndian[at + 1]);
+    }
+    EXPECT_EQ(Read(bigEndian, "s", "k"), "<missing>");
 }
 
 TEST(IniTextTest, StripsOneMatchingPairOfQuotes) {

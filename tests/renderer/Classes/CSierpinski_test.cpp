@@ -157,6 +157,57 @@ TEST_F(Sierpinski, DrawHandsTheFiguresColourToEveryBodyAndAlphaZeroStillDrawsAnd
     EXPECT_LT(*std::min_element(depth.begin(), depth.end()), 0.9f);
 }
 
+// The figure draws its bodies under one state; the pixels must be those of
+// every body drawn on its own with its own list, texturing, sphere map,
+// blending and depth included, and a figure whose bodies no longer draw
+// alike still draws each as it is.
+TEST_F(Sierpinski, DrawGivesThePixelsOfEveryBodyDrawnOnItsOwn) {
+    GLubyte texels[8 * 8 * 3];
+    for (int i = 0; i < 8 * 8 * 3; ++i) {
+        texels[i] = static_cast<GLubyte>(i * 53 + (i / 24) * 97);
+    }
+    GLuint textures[2] = {};
+    glGenTextures(2, textures);
+    for (const GLuint texture : textures) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 8, 8, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    }
+    CSierpinski figure;
+    ConfigureLikeTheShow(figure, 2, textures[0], textures[1]);
+    figure.Generate();
+    figure.fColour[3] = 0.75f;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 0.1, 10.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.4, 0.5, 1.1, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    glEnable(GL_TEXTURE_2D);
+
+    const auto frame = [&](auto&& draw) {
+        glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        return gl.ReadRgb();
+    };
+    const auto eachOnItsOwn = [&] {
+        for (int i = 0; i < figure.nBodies; ++i) {
+            std::copy(std::begin(figure.fColour), std::end(figure.fColour),
+                      figure.pcBodies[i].fColour);
+            EXPECT_TRUE(figure.pcBodies[i].Draw());
+        }
+    };
+    const auto own = frame(eachOnItsOwn);
+    EXPECT_GT(std::count(own.begin(), own.end(), GLubyte{51}), 0) << "the background shows";
+    EXPECT_LT(std::count(own.begin(), own.end(), GLubyte{51}), 64 * 64) << "no figure drawn";
+    EXPECT_EQ(frame([&] { EXPECT_EQ(figure.Draw(), 16); }), own);
+
+    figure.pcBodies[5].bBlend = false;
+    EXPECT_EQ(frame([&] { EXPECT_EQ(figure.Draw(), 16); }), frame(eachOnItsOwn));
+}
+
 TEST_F(Sierpinski, TheShowsFourFiguresHoldEightyFiveListsAndRegeneratingLeavesNoOldOne) {
     const auto before = LiveLists();
     CSierpinski figures[4];

@@ -15,8 +15,6 @@ namespace kestrune {
 
 namespace {
 
-constexpr const char* kCaption = "<Kestrune>";
-
 // The layout, in twips as it was designed: left, top, width, height. A width
 // of 0 lets a label take the width of its text.
 struct Place {

@@ -42,6 +42,9 @@ struct SettingsDialogPlace {
 // settings variables of Kestrune_B in place.
 class Kestrune_P : public forms::Form {
 public:
+    // Also the mark of a running copy for the start-up's single-instance guard.
+    static constexpr const char* kCaption = "<Kestrune>";
+
     explicit Kestrune_P(SettingsDialogPlace place, SettingsDialogServices services = {});
     ~Kestrune_P() override;
 

@@ -5,6 +5,7 @@
 #include "host/forms/system_services.h"
 #include "host/forms/window_services.h"
 #include "host/saver/Kestrune_S.h"
+#include "host/settings/Kestrune_P.h"
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/Kestrune_R.h"
 #include "host/startup/command_line.h"
@@ -12,13 +13,7 @@
 
 namespace kestrune {
 
-namespace {
-
-// The caption of the settings dialog, which marks a running copy as the
-// saver's hidden form does.
-constexpr const char* kSettingsDialogCaption = "<Kestrune>";
-
-} // namespace
+namespace {} // namespace
 
 std::unique_ptr<forms::Form> Main() {
     const std::string& argumentText = forms::CommandLineText();
@@ -27,7 +22,7 @@ std::unique_ptr<forms::Form> Main() {
     // A copy that runs the screensaver or shows the settings already: this
     // start, whatever it asks for, ends quietly.
     if (forms::FindWindowByTitle(Kestrune_S::kCaption) != 0 ||
-        forms::FindWindowByTitle(kSettingsDialogCaption) != 0) {
+        forms::FindWindowByTitle(Kestrune_P::kCaption) != 0) {
         forms::EndProcess();
     }
 
@@ -53,6 +48,7 @@ std::unique_ptr<forms::Form> Main() {
     }
 
     if (mode == "C") {
+        ShowSettingsDialog();
         forms::EndProcess();
     }
 

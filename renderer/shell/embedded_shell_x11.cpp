@@ -34,9 +34,12 @@ constexpr std::chrono::milliseconds kLongestWait{100};
 // The pixel format: as the fullscreen window asks, double-buffered RGBA with
 // 8 bits a colour and a 16-bit depth buffer, or else the closest one with a
 // depth buffer at all.
-constexpr int kPreferredVisual[] = {
-    GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8,   GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
-    8,        GLX_DEPTH_SIZE,   16,           None};
+// clang-format off
+constexpr int kPreferredVisual[] = {GLX_RGBA, GLX_DOUBLEBUFFER,
+                                    GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
+                                    GLX_DEPTH_SIZE, 16,
+                                    None};
+// clang-format on
 constexpr int kAnyVisual[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 1, None};
 
 // The given window belongs to another program and may be destroyed at any

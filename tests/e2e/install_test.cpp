@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,14 +32,6 @@ std::string ReadText(const fs::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string SanitizerOptions() {
-    std::string options = "detect_leaks=0";
-    if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {
-        options = std::string(existing) + ":" + options;
-    }
-    return options;
 }
 
 bool Executable(const fs::path& path) {
@@ -94,7 +85,7 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
         options.environment = {{"DISPLAY", server.display()},
                                {"SDL_VIDEODRIVER", "x11"},
                                {"SDL_AUDIODRIVER", "dummy"},
-                               {"ASAN_OPTIONS", SanitizerOptions()}};
+                               {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
 
         // kestrune-settings, and the dialog's "設定": the settings land in
         // ~/.config/kestrune, made by the save for the user alone.

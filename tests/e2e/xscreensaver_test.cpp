@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -27,16 +26,6 @@ std::string ReadText(const fs::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// In a sanitizer build the programs are checked for memory errors but not
-// for leaks, as in every whole-program test: Mesa keeps what it keeps.
-std::string SanitizerOptions() {
-    std::string options = "detect_leaks=0";
-    if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {
-        options = std::string(existing) + ":" + options;
-    }
-    return options;
 }
 
 TEST(XscreensaverHack, ActivatedItShowsTheShowAndDeactivatedNothingIsLeftRunning) {
@@ -73,7 +62,7 @@ TEST(XscreensaverHack, ActivatedItShowsTheShowAndDeactivatedNothingIsLeftRunning
         ChildProcess::Options daemonOptions;
         daemonOptions.arguments = {"--no-splash", "--verbose"};
         daemonOptions.environment = {{"DISPLAY", server.display()},
-                                     {"ASAN_OPTIONS", SanitizerOptions()}};
+                                     {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
         const fs::path log = folder / "xscreensaver.log";
         daemonOptions.outputPath = log.string();
         const auto daemon = user.Start("/usr/bin/xscreensaver", daemonOptions);

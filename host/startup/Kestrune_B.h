@@ -37,10 +37,10 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 
 // Sets `key` in `section` of the settings file at `file_path`, creating the
 // file, section and key as needed (and, for the per-user settings file on
-// Linux, its folder: settings_location.h). Returns whether the value was written;
-// a value that code page 932 cannot hold (many Linux file names) is not
-// written, and the file is left as it was, so the caller can tell the user
-// instead of losing the choice silently.
+// Linux, its folder: settings_location.h). Returns whether the value was
+// written; a value that code page 932 cannot hold (many Linux file names) is
+// not written, and the file is left as it was, so the caller can tell the
+// user instead of losing the choice silently.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file_path);
 

@@ -3,7 +3,7 @@
 // read-only files, checked as an unprivileged user where that matters.
 #include "host/startup/file_access.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/support/file_identity.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // a file that another program holds open without sharing is no readable file.
 #include "host/startup/file_access.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

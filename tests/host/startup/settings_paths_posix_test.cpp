@@ -3,7 +3,7 @@
 // apart from regular files.
 #include "host/startup/Kestrune_B.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // program folder is the module's, and the null device is no file.
 #include "host/startup/Kestrune_B.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

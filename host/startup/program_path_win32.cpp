@@ -1,5 +1,7 @@
 #include "host/startup/program_path.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -31,15 +33,7 @@ std::string RunningProgramPath() {
         }
         buffer.resize(buffer.size() * 2);
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
-        return {};
-    }
-    std::string path(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length), path.data(), size,
-                        nullptr, nullptr);
-    return path;
+    return Narrow(std::wstring_view(buffer.data(), length)).value_or(std::string());
 }
 
 } // namespace kestrune

@@ -10,13 +10,19 @@ namespace kestrune {
 
 namespace {
 
+bool IsAbsolute(const char* path) {
+    return path && path[0] == '/';
+}
+
 // The home folder from $HOME, or from the password database when HOME is unset
-// (a process started by a service manager, say).
+// or relative (a process started by a service manager, say). Empty when
+// neither names an absolute folder: a relative one would move with the
+// working folder.
 std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) {
+    if (const char* home = std::getenv("HOME"); IsAbsolute(home)) {
         return home;
     }
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) {
+    if (const passwd* entry = getpwuid(getuid()); entry && IsAbsolute(entry->pw_dir)) {
         return entry->pw_dir;
     }
     return {};
@@ -26,10 +32,14 @@ std::string HomeFolder() {
 
 std::string TextureFolder() {
     // XDG says a relative XDG_CACHE_HOME is invalid and must be ignored.
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/') {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); IsAbsolute(cache)) {
         return std::string(cache) + "/r_vosk";
     }
-    return HomeFolder() + "/.cache/r_vosk";
+    // Without a home folder there is no per-user place for the files. The
+    // root folder, which an empty home would give, is nobody's to write in:
+    // the saver then writes no textures and the renderer draws untextured.
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + "/.cache/r_vosk";
 }
 
 const char* PathSeparator() {

@@ -63,4 +63,9 @@ std::string FolderOfPath(const std::string& path);
 std::string ProgramFolder();
 std::string SettingsFilePath();
 
+// The folder of the program at `programPath`, or the working folder when that
+// path names no folder (the system could not tell where the program lies):
+// never the root folder by accident.
+std::string ProgramFolderOf(const std::string& programPath);
+
 } // namespace kestrune

@@ -36,4 +36,19 @@ std::string RunningProgramPath() {
     return Narrow(std::wstring_view(buffer.data(), length)).value_or(std::string());
 }
 
+std::string WorkingFolder() {
+    // The first call tells the size with its terminating NUL, the second
+    // fills the buffer and gives the length without it.
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) {
+        return {};
+    }
+    std::vector<wchar_t> buffer(size);
+    const DWORD length = GetCurrentDirectoryW(size, buffer.data());
+    if (length == 0 || length >= size) {
+        return {};
+    }
+    return Narrow(std::wstring_view(buffer.data(), length)).value_or(std::string());
+}
+
 } // namespace kestrune

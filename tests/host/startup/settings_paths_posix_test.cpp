@@ -47,5 +47,19 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable) {
     EXPECT_EQ(SettingsFilePath(), folder + "/Kestrune.ini");
 }
 
+TEST(ProgramFolderTest, AnUnknownProgramPathGivesTheWorkingFolderNeverTheRoot) {
+    EXPECT_EQ(ProgramFolderOf("/opt/kestrune/Kestrune.scr"), "/opt/kestrune");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    TempFolder folder;
+    const std::string working = folder.File("working");
+    ASSERT_TRUE(std::filesystem::create_directory(working));
+    ASSERT_EQ(chdir(working.c_str()), 0);
+    EXPECT_EQ(ProgramFolderOf(""), std::filesystem::canonical(working).string());
+    // A working folder that was removed still is no root.
+    ASSERT_EQ(rmdir(working.c_str()), 0);
+    EXPECT_EQ(ProgramFolderOf(""), ".");
+    ASSERT_EQ(chdir(previous.c_str()), 0);
+}
+
 } // namespace
 } // namespace kestrune

@@ -39,11 +39,17 @@ constexpr int SkyBoxTextureFile(unsigned slot) {
 // created here.
 std::string TextureFolder();
 
-// Creates the texture folder when it is missing: on Windows the one folder
-// "C:\r_vosk"; on Linux with its missing parents, each made readable by the
-// user alone (mode 0700), as a cache of the user's own should be. Returns
-// whether the folder exists now.
+// Creates the texture folder when it is missing, with its missing parents
+// (CreateFolderWithParents). Returns whether the folder exists now; false
+// also when there is no texture folder to make.
 bool CreateTextureFolder();
+
+// Creates `folder` and every missing folder above it, as the texture folder
+// needs (on a fresh Linux account not even ~/.cache exists); on Linux each
+// folder made here is readable by the user alone (mode 0700), as a cache of
+// the user's own should be. Folders that exist are left as they are. Returns
+// whether `folder` is a folder now; otherwise `error` (when given) says why.
+bool CreateFolderWithParents(const std::string& folder, std::string* error = nullptr);
 
 // The platform's path separator, as a string to append.
 const char* PathSeparator();

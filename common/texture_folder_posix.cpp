@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,9 @@
 namespace kestrune {
 
 namespace {
+
+// Mode of a folder made here: the user's alone, before the umask.
+constexpr mode_t kNewFolderMode = 0700;
 
 bool IsAbsolute(const char* path) {
     return path && path[0] == '/';
@@ -26,6 +30,13 @@ std::string HomeFolder() {
         return entry->pw_dir;
     }
     return {};
+}
+
+bool FolderFailure(std::string* error, const std::string& folder, int code) {
+    if (error) {
+        *error = "cannot make the folder " + folder + ": " + std::strerror(code);
+    }
+    return false;
 }
 
 } // namespace
@@ -46,28 +57,40 @@ const char* PathSeparator() {
     return "/";
 }
 
-} // namespace kestrune
-
-namespace kestrune {
-
 bool CreateTextureFolder() {
     const std::string folder = TextureFolder();
-    if (folder.empty() || folder.front() != '/') {
-        return false;
+    return !folder.empty() && CreateFolderWithParents(folder);
+}
+
+bool CreateFolderWithParents(const std::string& folder, std::string* error) {
+    if (folder.empty()) {
+        return FolderFailure(error, "(none)", ENOENT);
     }
-    // Each missing folder on the way down, from the root; one that exists
-    // already (or appears meanwhile) is fine.
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+    struct stat info {};
+    if (stat(folder.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) || FolderFailure(error, folder, ENOTDIR);
+    }
+    if (errno != ENOENT) {
+        return FolderFailure(error, folder, errno);
+    }
+    // The parent first. A relative path's first folder has the working folder
+    // as its parent, and the root is always there.
+    const std::size_t lastSlash = folder.find_last_of('/');
+    if (lastSlash != std::string::npos) {
+        const std::size_t parentEnd = folder.find_last_not_of('/', lastSlash);
+        if (parentEnd != std::string::npos &&
+            !CreateFolderWithParents(folder.substr(0, parentEnd + 1), error)) {
             return false;
         }
-        if (slash == std::string::npos) {
-            break;
-        }
     }
-    struct stat status {};
-    return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    // Another process may make the same folder at the same moment.
+    if (mkdir(folder.c_str(), kNewFolderMode) != 0 && errno != EEXIST) {
+        return FolderFailure(error, folder, errno);
+    }
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return FolderFailure(error, folder, ENOTDIR);
+    }
+    return true;
 }
 
 } // namespace kestrune

@@ -24,7 +24,7 @@ TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
     TempFolder folder;
     ASSERT_TRUE(folder.ok());
     // An older file is replaced.
-    test::WriteBytes(TextureFilePath(folder.path(), 2), "old");
+    test::WriteBytes(TextureFilePath(folder.path(), kSparkTextureFile), "old");
 
     const ToolRun run = RunKestruneTool({"pictures", folder.path()});
     ASSERT_EQ(run.exitCode, 0) << run.error;
@@ -36,14 +36,36 @@ TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
     EXPECT_NE(run.output.find("512x512"), std::string::npos) << run.output;
 }
 
+TEST(PicturesCommandTest, MakesAMissingFolderWithItsParents) {
+    // As on a fresh account, where not even ~/.cache exists yet.
+    TempFolder home;
+    ASSERT_TRUE(home.ok());
+    const std::string folder = home.File(".cache/r_vosk");
+
+    const ToolRun run = RunKestruneTool({"pictures", folder});
+    ASSERT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(BytesOf(TextureFilePath(folder, kSkyTextureFile)),
+              EncodeBmp(Pic1Picture(kSkyTextureFile)));
+#ifndef _WIN32
+    // Made for this user alone, as a per-user cache folder should be.
+    using std::filesystem::perms;
+    for (const std::string& made : {home.File(".cache"), folder}) {
+        EXPECT_EQ(std::filesystem::status(made).permissions() & perms::all, perms::owner_all)
+            << made;
+    }
+#endif
+}
+
 TEST(PicturesCommandTest, FailsWithAMessage) {
     TempFolder scratch;
     ASSERT_TRUE(scratch.ok());
-    const std::string missing = scratch.File("no-such-folder");
-    const ToolRun run = RunKestruneTool({"pictures", missing});
+    // A file stands where a folder on the way would have to be.
+    const std::string blocker = scratch.Write("file", "x");
+    const std::string beyond = scratch.File("file/r_vosk");
+    const ToolRun run = RunKestruneTool({"pictures", beyond});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.error.find(missing), std::string::npos) << run.error;
-    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_NE(run.error.find(beyond), std::string::npos) << run.error;
+    EXPECT_EQ(test::ReadBytes(blocker), "x");
 
     const ToolRun usage = RunKestruneTool({"pictures"});
     EXPECT_EQ(usage.exitCode, 2);

@@ -114,7 +114,20 @@ std::string FolderOfPath(const std::string& path) {
 }
 
 std::string ProgramFolder() {
-    return FolderOfPath(RunningProgramPath());
+    return ProgramFolderOf(RunningProgramPath());
+}
+
+std::string ProgramFolderOf(const std::string& programPath) {
+    // A program whose own path the system cannot tell (no /proc, say) keeps
+    // its settings in the working folder. The folder of an empty path is
+    // empty, and the settings file would become one in the root folder. When
+    // even the working folder cannot be named (it was removed), "." still
+    // means it and never the root.
+    if (std::string folder = FolderOfPath(programPath); !folder.empty()) {
+        return folder;
+    }
+    std::string working = WorkingFolder();
+    return working.empty() ? std::string(".") : working;
 }
 
 std::string SettingsFilePath() {

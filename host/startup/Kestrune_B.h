@@ -68,4 +68,9 @@ std::string ProgramFolder();
 // Kestrune.ini in the user's settings folder instead (settings_location.h).
 std::string SettingsFilePath();
 
+// The folder of the program at `programPath`, or the working folder when that
+// path names no folder (the system could not tell where the program lies):
+// never the root folder by accident.
+std::string ProgramFolderOf(const std::string& programPath);
+
 } // namespace kestrune

@@ -1,9 +1,9 @@
 #include "host/startup/settings_location.h"
 
+#include "common/kestrune_names.h"
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/path_rules.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -12,10 +12,6 @@
 namespace kestrune {
 
 namespace {
-
-// Folders made for the settings are the user's alone, as XDG asks of the
-// folders under its base folders.
-constexpr mode_t kSettingsFolderMode = 0700;
 
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
@@ -44,19 +40,6 @@ bool IsFolder(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Makes `folder` and each missing folder above it.
-bool MakeFolders(const std::string& folder) {
-    if (folder.empty() || IsFolder(folder)) {
-        return !folder.empty();
-    }
-    const std::string parent = FolderOfPosixPath(folder);
-    if (!parent.empty() && parent != folder && !MakeFolders(parent)) {
-        return false;
-    }
-    // Another process may make it at the same moment.
-    return (mkdir(folder.c_str(), kSettingsFolderMode) == 0 || errno == EEXIST) && IsFolder(folder);
-}
-
 } // namespace
 
 std::string SettingsFileOf(const std::string& programFolder) {
@@ -75,7 +58,9 @@ bool PrepareSettingsFolder(const std::string& settingsFile) {
     const std::string folder = FolderOfPosixPath(settingsFile);
     const std::string userFolder = CurrentUserSettingsFolder();
     if (!userFolder.empty() && folder == userFolder) {
-        return MakeFolders(folder);
+        // With its parents, for the user alone, as XDG asks of the folders
+        // under its base folders.
+        return CreateFolderWithParents(folder);
     }
     return folder.empty() || IsFolder(folder);
 }

@@ -39,8 +39,9 @@ bool Executable(const fs::path& path) {
 }
 
 TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
-    const fs::path folder = MakeTemporaryFolder("kestrune-install-");
-    ASSERT_FALSE(folder.empty());
+    const TempFolder temporary("kestrune-install");
+    ASSERT_TRUE(temporary.ok());
+    const fs::path folder = temporary.path();
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
     const fs::path prefix = folder / "prefix";
@@ -71,68 +72,64 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
                   .find("\nExec=" + (prefix / "bin" / "kestrune-settings").string() + "\n"),
               std::string::npos);
 
-    {
-        TestUser user(folder / "home");
-        if (!user.ok()) {
-            GTEST_SKIP() << "the installation is checked as an ordinary user, who cannot write "
-                            "into it, and none could be made: "
-                         << user.whyNot();
-        }
-        XvfbServer server(1024, 768, /*anyLocalUser=*/true);
-        ASSERT_TRUE(server.ok());
-        X11Connection x11(server.display());
-        ChildProcess::Options options;
-        options.environment = {{"DISPLAY", server.display()},
-                               {"SDL_VIDEODRIVER", "x11"},
-                               {"SDL_AUDIODRIVER", "dummy"},
-                               {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
-
-        // kestrune-settings, and the dialog's "設定": the settings land in
-        // ~/.config/kestrune, made by the save for the user alone.
-        options.outputPath = (folder / "settings.txt").string();
-        const auto dialog = user.Start((prefix / "bin" / "kestrune-settings").string(), options);
-        std::optional<WindowGeometry> geometry;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const auto window = x11.FindWindowByTitle("<Kestrune>");
-                geometry = window ? x11.Geometry(*window) : std::nullopt;
-                return geometry && geometry->viewable;
-            },
-            60s))
-            << ReadText(folder / "settings.txt");
-        ChildProcess::Options click;
-        click.arguments = {"mousemove",
-                           "--sync",
-                           std::to_string(geometry->x + kSaveButtonX),
-                           std::to_string(geometry->y + kSaveButtonY),
-                           "click",
-                           "1"};
-        click.environment = {{"DISPLAY", server.display()}};
-        ASSERT_EQ(RunProgram("/usr/bin/xdotool", click, 10s), 0);
-        ASSERT_EQ(dialog->WaitForExit(30s), 0) << ReadText(folder / "settings.txt");
-        const fs::path userFolder = user.home() / ".config" / "kestrune";
-        EXPECT_TRUE(ReadText(userFolder / "Kestrune.ini").starts_with("[Section]\r\n"));
-        struct stat status {};
-        ASSERT_EQ(stat(userFolder.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 0777u, 0700u);
-        EXPECT_FALSE(fs::exists(programs / "Kestrune.ini"));
-
-        // kestrune: the show, fullscreen, until Escape.
-        options.outputPath = (folder / "show.txt").string();
-        const auto show = user.Start((prefix / "bin" / "kestrune").string(), options);
-        ASSERT_TRUE(
-            WaitUntil([&] { return x11.FindWindowByTitle("Kestrune_VC").has_value(); }, 60s))
-            << ReadText(folder / "show.txt");
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                const PictureStats stats = StatsOf(x11.ScreenshotRgb());
-                return stats.maxChannel > 100 && stats.distinctColours > 50;
-            },
-            120s, 250ms));
-        ASSERT_TRUE(SendKey(server.display(), "Escape"));
-        EXPECT_EQ(show->WaitForExit(30s), 0) << ReadText(folder / "show.txt");
+    TestUser user(folder / "home");
+    if (!user.ok()) {
+        GTEST_SKIP() << "the installation is checked as an ordinary user, who cannot write "
+                        "into it, and none could be made: "
+                     << user.whyNot();
     }
-    fs::remove_all(folder);
+    XvfbServer server(1024, 768, /*anyLocalUser=*/true);
+    ASSERT_TRUE(server.ok());
+    X11Connection x11(server.display());
+    ChildProcess::Options options;
+    options.environment = {{"DISPLAY", server.display()},
+                           {"SDL_VIDEODRIVER", "x11"},
+                           {"SDL_AUDIODRIVER", "dummy"},
+                           {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
+
+    // kestrune-settings, and the dialog's "設定": the settings land in
+    // ~/.config/kestrune, made by the save for the user alone.
+    options.outputPath = (folder / "settings.txt").string();
+    const auto dialog = user.Start((prefix / "bin" / "kestrune-settings").string(), options);
+    std::optional<WindowGeometry> geometry;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto window = x11.FindWindowByTitle("<Kestrune>");
+            geometry = window ? x11.Geometry(*window) : std::nullopt;
+            return geometry && geometry->viewable;
+        },
+        60s))
+        << ReadText(folder / "settings.txt");
+    ChildProcess::Options click;
+    click.arguments = {"mousemove",
+                       "--sync",
+                       std::to_string(geometry->x + kSaveButtonX),
+                       std::to_string(geometry->y + kSaveButtonY),
+                       "click",
+                       "1"};
+    click.environment = {{"DISPLAY", server.display()}};
+    ASSERT_EQ(RunProgram("/usr/bin/xdotool", click, 10s), 0);
+    ASSERT_EQ(dialog->WaitForExit(30s), 0) << ReadText(folder / "settings.txt");
+    const fs::path userFolder = user.home() / ".config" / "kestrune";
+    EXPECT_TRUE(ReadText(userFolder / "Kestrune.ini").starts_with("[Section]\r\n"));
+    struct stat status {};
+    ASSERT_EQ(stat(userFolder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777u, 0700u);
+    EXPECT_FALSE(fs::exists(programs / "Kestrune.ini"));
+
+    // kestrune: the show, fullscreen, until Escape.
+    options.outputPath = (folder / "show.txt").string();
+    const auto show = user.Start((prefix / "bin" / "kestrune").string(), options);
+    ASSERT_TRUE(WaitUntil([&] { return x11.FindWindowByTitle("Kestrune_VC").has_value(); }, 60s))
+        << ReadText(folder / "show.txt");
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const PictureStats stats = StatsOf(x11.ScreenshotRgb());
+            return stats.maxChannel > 100 && stats.distinctColours > 50;
+        },
+        120s, 250ms));
+    ASSERT_TRUE(SendKey(server.display(), "Escape"));
+    EXPECT_EQ(show->WaitForExit(30s), 0) << ReadText(folder / "show.txt");
 }
 
 } // namespace

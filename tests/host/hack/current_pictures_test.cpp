@@ -25,8 +25,9 @@ std::vector<std::uint8_t> BytesOf(const fs::path& path) {
 }
 
 TEST(CurrentPictures, WritesWhatIsMissingOrStaleAndLeavesCurrentFilesAlone) {
-    const fs::path folder = test::MakeTemporaryFolder("kestrune-hack-");
-    ASSERT_FALSE(folder.empty());
+    const test::TempFolder temporary("kestrune-hack");
+    ASSERT_TRUE(temporary.ok());
+    const fs::path folder = temporary.path();
     const auto file = [&](int number) { return TextureFilePath(folder.string(), number); };
 
     std::string error;
@@ -54,8 +55,6 @@ TEST(CurrentPictures, WritesWhatIsMissingOrStaleAndLeavesCurrentFilesAlone) {
     error.clear();
     EXPECT_FALSE(WriteCurrentTexturePictures((folder / "missing").string(), &error));
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), kTextureFileCount) << error;
-
-    fs::remove_all(folder);
 }
 
 } // namespace

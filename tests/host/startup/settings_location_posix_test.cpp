@@ -1,7 +1,7 @@
 #include "host/startup/settings_location.h"
 
 #include "host/startup/Kestrune_B.h"
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +42,7 @@ unsigned ModeOf(const std::string& path) {
 
 TEST(SettingsLocationPosix, TheFirstSaveMakesTheUsersFolderForThemAlone) {
     test::TempFolder folder;
+    ASSERT_TRUE(folder.ok());
     const std::string configHome = folder.File("config");
     const ConfigHome environment(configHome);
     const std::string userFolder = UserSettingsFolder(configHome, "");

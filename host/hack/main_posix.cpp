@@ -42,9 +42,15 @@ int main(int argc, char** argv) {
     sigprocmask(SIG_SETMASK, &previous, nullptr);
 
     // The renderer lies beside this program, as it lies beside the host.
+    // Where this program lies must be known: a renderer looked for anywhere
+    // else (the working folder, say) could be any program of that name.
+    const std::string self = kestrune::RunningProgramPath();
+    if (self.empty()) {
+        std::fprintf(stderr, "kestrune-hack: cannot tell which folder this program is in\n");
+        return 1;
+    }
     std::string renderer =
-        kestrune::JoinPosixPath(kestrune::FolderOfPosixPath(kestrune::RunningProgramPath()),
-                                kestrune::kRendererProgramName);
+        kestrune::JoinPosixPath(kestrune::FolderOfPosixPath(self), kestrune::kRendererProgramName);
     std::vector<char*> arguments{renderer.data()};
     arguments.insert(arguments.end(), argv + (argc > 0 ? 1 : 0), argv + argc);
     arguments.push_back(nullptr);

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   # build, tests, benchmarks
   cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
-  clang-format
+  clang-format clang-tidy
   # fuzzing
   clang libclang-rt-14-dev
   # test fixtures and screenshots

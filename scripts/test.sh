@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds the debug and sanitizer
-# builds, checks formatting, and runs the whole test suite under a virtual X
-# server; then the Windows stage (scripts/test-windows.sh). Exits non-zero on
+# The test command: installs what is missing, checks formatting and naming,
+# builds the debug and sanitizer builds, and runs the whole test suite under a
+# virtual X server; then the Windows stage (scripts/test-windows.sh). Exits non-zero on
 # any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -26,15 +26,17 @@ step() { # step NAME COMMAND...: runs one stage, remembering a failure
     fi
 }
 
-check_format() {
-    local unformatted
+check_format() { # the layout (clang-format), then the names (.clang-tidy)
+    local unformatted result=0
     unformatted=$(git ls-files -- '*.cpp' '*.h' '*.c' | xargs -r clang-format --dry-run 2>&1 |
         grep -oE '^[^:]+:[0-9]+:[0-9]+: warning' | cut -d: -f1 | sort -u)
     if [[ -n "$unformatted" ]]; then
         echo "Not formatted (run clang-format -i on them):"
         echo "$unformatted"
-        return 1
+        result=1
     fi
+    scripts/check-naming.sh || result=1
+    return $result
 }
 
 build() { # build PRESET

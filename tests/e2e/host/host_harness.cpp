@@ -88,8 +88,11 @@ HostInstall::Start(const std::vector<std::string>& arguments,
         {"ASAN_OPTIONS", SanitizerOptions()},
     };
     for (const auto& [name, value] : environment) {
-        const auto same = std::find_if(child.environment.begin(), child.environment.end(),
-                                       [&](const auto& entry) { return entry.first == name; });
+        // The binding is captured through a reference of its own: clang 14,
+        // which checks the names, cannot capture a structured binding.
+        const auto same =
+            std::find_if(child.environment.begin(), child.environment.end(),
+                         [&name = name](const auto& entry) { return entry.first == name; });
         if (same != child.environment.end()) {
             same->second = value;
         } else {

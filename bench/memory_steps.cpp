@@ -64,7 +64,7 @@ bool RunMemorySteps(const ShowBenchOptions& options, const std::string& textureF
     Scene& drawn = scene == "show" ? static_cast<Scene&>(show) : static_cast<Scene&>(floor);
 
     auto context = std::make_unique<OffscreenContext>(options.width, options.height);
-    if (!context->ok()) {
+    if (!context->Ok()) {
         return false;
     }
     PrintStep("context made (driver loaded)", previous);

@@ -257,7 +257,7 @@ void RunFrameBench(const ShowBenchOptions& options, const std::string& textureFo
     // The show's context first; the show is destroyed while it is current,
     // so that its display lists go with their own context.
     auto showContext = std::make_unique<OffscreenContext>(options.width, options.height);
-    if (!showContext->ok()) {
+    if (!showContext->Ok()) {
         std::printf("no offscreen OpenGL context\n");
         return;
     }

@@ -152,7 +152,7 @@ bool MeasureOnce(const ShowBenchOptions& options, const std::string& folder, Sta
 
     double mark = BenchSample::WallNow();
     OffscreenContext context(options.width, options.height);
-    if (!context.ok()) {
+    if (!context.Ok()) {
         return false;
     }
     times.context = BenchSample::WallNow() - mark;

@@ -105,7 +105,7 @@ int Run(std::span<char* const> args) {
     }
 
     OffscreenContext context(parsed.width, parsed.height);
-    if (!context.ok()) {
+    if (!context.Ok()) {
         std::fprintf(stderr, "kestrune-tool snapshot: no offscreen OpenGL context\n");
         return 1;
     }

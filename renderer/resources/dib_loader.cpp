@@ -33,12 +33,12 @@ std::optional<RgbImage> LoadDib(const char* fileName) {
     }
 
     const MappedFile file(fileName);
-    if (!file.ok()) {
+    if (!file.Ok()) {
         CurrentMessageSink().ShowMessage(OpenFailureMessage(fileName), kMessageCaption);
         return std::nullopt;
     }
     RgbImage image;
-    const DibStatus status = DecodeDib(file.bytes(), image);
+    const DibStatus status = DecodeDib(file.Bytes(), image);
     if (status != DibStatus::Decoded) {
         CurrentMessageSink().ShowMessage(DibStatusMessage(status), kMessageCaption);
         return std::nullopt;

@@ -13,14 +13,14 @@ class MappedFile {
 public:
     // Opens and maps `path`. When the file cannot be opened, mapped or viewed
     // (an empty file included, which no platform can map) the object is empty
-    // and ok() is false.
+    // and Ok() is false.
     explicit MappedFile(const char* path);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
-    bool ok() const { return m_data != nullptr; }
-    std::span<const std::uint8_t> bytes() const { return {m_data, m_size}; }
+    bool Ok() const { return m_data != nullptr; }
+    std::span<const std::uint8_t> Bytes() const { return {m_data, m_size}; }
 
 private:
     const std::uint8_t* m_data = nullptr;

@@ -66,24 +66,24 @@ struct XFreer {
 using OwnedVisualInfo = std::unique_ptr<XVisualInfo, XFreer>;
 
 // An X resource made on the connection (a window, a colormap), freed by
-// `Free` unless the server already took it away.
-template <int (*Free)(Display*, XID)> class OwnedXid {
+// `kFree` unless the server already took it away.
+template <int (*kFree)(Display*, XID)> class OwnedXid {
 public:
     OwnedXid() = default;
-    ~OwnedXid() { reset(); }
+    ~OwnedXid() { Reset(); }
     OwnedXid(const OwnedXid&) = delete;
     OwnedXid& operator=(const OwnedXid&) = delete;
 
-    void reset(Display* display = nullptr, XID id = 0) {
+    void Reset(Display* display = nullptr, XID id = 0) {
         if (m_id != 0) {
-            Free(m_display, m_id);
+            kFree(m_display, m_id);
         }
         m_display = display;
         m_id = id;
     }
     // The server destroyed it (with the window it was a child of).
-    void forget() { m_id = 0; }
-    XID get() const { return m_id; }
+    void Forget() { m_id = 0; }
+    XID Get() const { return m_id; }
 
 private:
     Display* m_display = nullptr;
@@ -101,11 +101,11 @@ int FreeColormapXid(Display* display, XID colormap) {
 class OwnedGlxContext {
 public:
     OwnedGlxContext() = default;
-    ~OwnedGlxContext() { reset(); }
+    ~OwnedGlxContext() { Reset(); }
     OwnedGlxContext(const OwnedGlxContext&) = delete;
     OwnedGlxContext& operator=(const OwnedGlxContext&) = delete;
 
-    void reset(Display* display = nullptr, GLXContext context = nullptr) {
+    void Reset(Display* display = nullptr, GLXContext context = nullptr) {
         if (m_context) {
             glXMakeCurrent(m_display, None, nullptr);
             glXDestroyContext(m_display, m_context);
@@ -113,7 +113,7 @@ public:
         m_display = display;
         m_context = context;
     }
-    GLXContext get() const { return m_context; }
+    GLXContext Get() const { return m_context; }
     explicit operator bool() const { return m_context != nullptr; }
 
 private:
@@ -181,10 +181,10 @@ public:
     EmbeddedShell& operator=(const EmbeddedShell&) = delete;
 
     // Readies the drawing inside the window; false, with the reason in
-    // error(), when that cannot be done.
+    // Error(), when that cannot be done.
     bool Open(const EmbeddedMode& mode);
     int Run(std::uint32_t frameDelayMicroseconds);
-    const std::string& error() const { return m_error; }
+    const std::string& Error() const { return m_error; }
 
 private:
     bool Fail(std::string reason);
@@ -250,28 +250,28 @@ bool EmbeddedShell::Open(const EmbeddedMode& mode) {
     if (!visual) {
         return Fail("the X server offers no double-buffered OpenGL visual");
     }
-    m_colormap.reset(
+    m_colormap.Reset(
         display, XCreateColormap(display, RootWindow(display, screen), visual->visual, AllocNone));
 
     XSetWindowAttributes attributes{};
-    attributes.colormap = m_colormap.get();
+    attributes.colormap = m_colormap.Get();
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
     // Inside the root window the child is a top-level window: a window
     // manager must leave it alone, and it stays below every other window,
     // where the desktop's background is.
     attributes.override_redirect = targetIsRoot ? True : False;
-    m_child.reset(
+    m_child.Reset(
         display, XCreateWindow(
                      display, m_target, 0, 0, static_cast<unsigned>(m_width),
                      static_cast<unsigned>(m_height), 0, visual->depth, InputOutput, visual->visual,
                      CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect, &attributes));
-    XMapWindow(display, m_child.get());
+    XMapWindow(display, m_child.Get());
     if (targetIsRoot) {
-        XLowerWindow(display, m_child.get());
+        XLowerWindow(display, m_child.Get());
     }
 
-    m_context.reset(display, glXCreateContext(display, visual.get(), nullptr, True));
+    m_context.Reset(display, glXCreateContext(display, visual.get(), nullptr, True));
     if (!m_context) {
         return Fail("cannot create an OpenGL context");
     }
@@ -281,10 +281,10 @@ bool EmbeddedShell::Open(const EmbeddedMode& mode) {
     if (g_xErrorCount != 0) {
         return Fail("the window went away or refused the show's window");
     }
-    if (!glXMakeCurrent(display, m_child.get(), m_context.get())) {
+    if (!glXMakeCurrent(display, m_child.Get(), m_context.Get())) {
         return Fail("cannot make the OpenGL context current");
     }
-    m_platform.Bind(display, screen, m_child.get());
+    m_platform.Bind(display, screen, m_child.Get());
 
     Resize(m_width, m_height);
     if (!InitialiseOpenGL(m_scene, m_platform)) {
@@ -301,7 +301,7 @@ int EmbeddedShell::Run(std::uint32_t frameDelayMicroseconds) {
             break;
         }
         DrawFrame(m_scene);
-        glXSwapBuffers(m_display.get(), m_child.get());
+        glXSwapBuffers(m_display.get(), m_child.Get());
         if (delay.count() > 0) {
             Pause(delay);
         }
@@ -318,12 +318,12 @@ void EmbeddedShell::HandlePendingEvents() {
         if (event.type == DestroyNotify && event.xdestroywindow.window == m_target) {
             // The child went with it.
             m_targetGone = true;
-            m_child.forget();
+            m_child.Forget();
         } else if (event.type == ConfigureNotify && event.xconfigure.window == m_target &&
                    (event.xconfigure.width != m_width || event.xconfigure.height != m_height)) {
             m_width = event.xconfigure.width;
             m_height = event.xconfigure.height;
-            XResizeWindow(display, m_child.get(), static_cast<unsigned>(m_width),
+            XResizeWindow(display, m_child.Get(), static_cast<unsigned>(m_width),
                           static_cast<unsigned>(m_height));
             Resize(m_width, m_height);
         }
@@ -357,9 +357,9 @@ void EmbeddedShell::TearDown() {
         // show itself outlives the run.
         m_scene.ReleaseGlObjects();
     }
-    m_context.reset();
-    m_child.reset();
-    m_colormap.reset();
+    m_context.Reset();
+    m_child.Reset();
+    m_colormap.Reset();
     if (m_display) {
         // Whatever the server still has to say about the requests above is
         // heard before the connection closes.
@@ -373,7 +373,7 @@ void EmbeddedShell::TearDown() {
 int RunEmbeddedRenderer(Scene& scene, const EmbeddedMode& mode) {
     EmbeddedShell shell(scene);
     if (!shell.Open(mode)) {
-        std::fprintf(stderr, "Kestrune.dll: %s\n", shell.error().c_str());
+        std::fprintf(stderr, "Kestrune.dll: %s\n", shell.Error().c_str());
         return 1;
     }
     return shell.Run(mode.frameDelayMicroseconds);

@@ -22,9 +22,9 @@ public:
     OffscreenContext(const OffscreenContext&) = delete;
     OffscreenContext& operator=(const OffscreenContext&) = delete;
 
-    bool ok() const { return m_context != nullptr; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
+    bool Ok() const { return m_context != nullptr; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
 
     void* GetProcAddress(const char* name) override;
     void SetSwapInterval(std::uint8_t) override {}

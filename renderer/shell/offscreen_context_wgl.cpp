@@ -14,7 +14,7 @@ constexpr const char* kClassName = "KestruneOffscreenGl";
 // own device context per window (CS_OWNDC), as the renderer's class has, so
 // the pixel format set on it stays.
 bool RegisterHiddenWindowClass() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         WNDCLASSA windowClass{};
         windowClass.style = CS_OWNDC;
         windowClass.lpfnWndProc = DefWindowProcA;
@@ -22,7 +22,7 @@ bool RegisterHiddenWindowClass() {
         windowClass.lpszClassName = kClassName;
         return RegisterClassA(&windowClass) != 0;
     }();
-    return registered;
+    return kRegistered;
 }
 
 } // namespace

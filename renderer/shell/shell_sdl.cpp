@@ -113,7 +113,7 @@ public:
     SdlVideo(const SdlVideo&) = delete;
     SdlVideo& operator=(const SdlVideo&) = delete;
 
-    bool ok() const { return m_ok; }
+    bool Ok() const { return m_ok; }
 
 private:
     bool m_ok = false;
@@ -205,7 +205,7 @@ private:
 bool SdlShell::CreateGlWindow(const char* title, int width, int height, int colourBits,
                               bool fullscreen) {
     m_fullscreen = fullscreen;
-    if (!m_video.ok()) {
+    if (!m_video.Ok()) {
         return false;
     }
 

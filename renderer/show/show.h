@@ -39,7 +39,7 @@ public:
     void ReleaseGlObjects() override;
 
     // The show time of the last frame.
-    float time() const { return m_t; }
+    float Time() const { return m_t; }
 
     // The show's objects, for tests and tools that look inside. Declared in
     // the order in which they are made; they are destroyed in reverse.

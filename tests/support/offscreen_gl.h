@@ -17,9 +17,9 @@ class OffscreenGl final : public GlPlatform {
 public:
     OffscreenGl(int width, int height) : m_context(width, height) {}
 
-    bool ok() const { return m_context.ok(); }
-    int width() const { return m_context.width(); }
-    int height() const { return m_context.height(); }
+    bool ok() const { return m_context.Ok(); }
+    int width() const { return m_context.Width(); }
+    int height() const { return m_context.Height(); }
 
     void* GetProcAddress(const char* name) override { return m_context.GetProcAddress(name); }
     void SetSwapInterval(std::uint8_t) override {}

@@ -124,7 +124,7 @@ TEST_F(ShowTest, FirstFrameIsBlackWithTheEmittersAtTheCentreAndNoFigure) {
         figure.fColour[3] = 7.0f; // a figure drawn would have its alpha set
     }
     FrameAt(*show, 123456);
-    EXPECT_EQ(show->time(), 0.0f);
+    EXPECT_EQ(show->Time(), 0.0f);
     for (std::uint8_t byte : gl.ReadRgb()) {
         ASSERT_EQ(byte, 0) << "the first frame must be black";
     }
@@ -157,7 +157,7 @@ TEST_F(ShowTest, FiguresDrawnFollowTheScheduleOfTheClock) {
     expectAlphasAt(1000 + 35000, {0.5f, 0.5f, 7.0f, 7.0f});
     expectAlphasAt(1000 + 80000, {7.0f, 7.0f, 7.0f, 1.0f});
     expectAlphasAt(1000 + 500000, {7.0f, 7.0f, 7.0f, 1.0f});
-    EXPECT_FLOAT_EQ(show->time(), 5.0f);
+    EXPECT_FLOAT_EQ(show->Time(), 5.0f);
     // The camera turned with t: azimuth 15.7 t at distance 1.5 about the origin.
     EXPECT_NEAR(std::hypot(show->camera.fEye[0], show->camera.fEye[1], show->camera.fEye[2]), 1.5,
                 1e-5);
@@ -170,10 +170,10 @@ TEST_F(ShowTest, ShowTimeIsRightAcrossAWrapOfTheTickCount) {
     const TickCount start = std::numeric_limits<TickCount>::max() - 255;
     FrameAt(*show, start);
     FrameAt(*show, 256);
-    EXPECT_FLOAT_EQ(show->time(), 512.0f / 100000.0f);
+    EXPECT_FLOAT_EQ(show->Time(), 512.0f / 100000.0f);
     // Emitters wander with amplitude 5 t while t < 0.1.
-    const float amplitude = 5.0f * show->time();
-    EXPECT_NEAR(show->emitters[1].fPosition[0], amplitude * std::sin(show->time() * 87.5f), 1e-6);
+    const float amplitude = 5.0f * show->Time();
+    EXPECT_NEAR(show->emitters[1].fPosition[0], amplitude * std::sin(show->Time() * 87.5f), 1e-6);
 }
 
 TEST_F(ShowTest, EmittersGetEveryMillisecondUpToTheLastBeforeTheTickCountWraps) {

@@ -26,8 +26,8 @@ constexpr forms::Rgb kBackColour{240, 240, 240};
 
 // The design font of the button and its caption.
 const forms::Font& DesignFont() {
-    static const forms::Font font{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
-    return font;
+    static const forms::Font kFont{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
+    return kFont;
 }
 
 std::uint32_t BgrOf(forms::Rgb colour) {
@@ -57,7 +57,7 @@ Command::Command(forms::Container& parent)
 
     TmrMouse.SetInterval(kMouseTimerInterval);
     TmrMouse.SetEnabled(false);
-    TmrMouse.OnTick = [this] { MouseLeave(); };
+    TmrMouse.onTick = [this] { MouseLeave(); };
 
     // A fresh button, before its stored properties are read: disabled, and
     // FirstRun 0 until the first read of Enabled.
@@ -191,8 +191,8 @@ void Command::React(const CommandReaction& reaction) {
         PaintSkin(*reaction.paint);
     }
     // Raised last: the handler may unload the form the button sits on.
-    if (reaction.click && OnClick) {
-        OnClick();
+    if (reaction.click && onClick) {
+        onClick();
     }
 }
 
@@ -271,8 +271,8 @@ void Command::StoreEnabled(bool enabled) {
 }
 
 void Command::PropertyChanged(std::string_view property) {
-    if (OnPropertyChanged) {
-        OnPropertyChanged(property);
+    if (onPropertyChanged) {
+        onPropertyChanged(property);
     }
 }
 

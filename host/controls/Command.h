@@ -18,7 +18,7 @@ namespace kestrune {
 // The host's skinned push button ("Kestrune.Command"): a soft vertical
 // gradient inside a frame cut from one of six state pictures, with a centred
 // caption. It follows the mouse (hover, press, leave) and the keyboard focus
-// itself and raises OnClick when a mouse button is released on it. Keys
+// itself and raises onClick when a mouse button is released on it. Keys
 // never press or click it.
 class Command : public forms::UserControl {
 public:
@@ -55,11 +55,11 @@ public:
     forms::Font GetFont() const;
 
     // Raised on the release of a mouse button (see CommandStates::MouseUp).
-    std::function<void()> OnClick;
+    std::function<void()> onClick;
 
     // The property-changed notice: the named property must be saved with the
     // form.
-    std::function<void(std::string_view property)> OnPropertyChanged;
+    std::function<void(std::string_view property)> onPropertyChanged;
 
     // The stored properties, written when the form is saved and read when it
     // is loaded. Both end with the look refresh.

@@ -144,9 +144,9 @@ private:
 // The colour of an inner ring's row: `top` on the ring's top row (2),
 // `bottom` on its bottom row, blended in between.
 Colour RowColour(Colour top, Colour bottom, int y) {
-    constexpr int first = 2;
-    constexpr int last = kCommandPictureHeight - 3;
-    return Mix(top, bottom, std::clamp(y, first, last) - first, last - first);
+    constexpr int kFirst = 2;
+    constexpr int kLast = kCommandPictureHeight - 3;
+    return Mix(top, bottom, std::clamp(y, kFirst, kLast) - kFirst, kLast - kFirst);
 }
 
 Picture OutlinedLook(Colour ringTop, Colour ringBottom, bool withRing) {
@@ -202,7 +202,7 @@ Picture MakeCommandLookPicture(CommandLook look) {
 }
 
 const Picture& CommandLookPicture(CommandLook look) {
-    static const std::array<Picture, 6> pictures = {
+    static const std::array<Picture, 6> kPictures = {
         MakeCommandLookPicture(CommandLook::Normal),
         MakeCommandLookPicture(CommandLook::HighLight),
         MakeCommandLookPicture(CommandLook::HighLightSelect),
@@ -210,7 +210,7 @@ const Picture& CommandLookPicture(CommandLook look) {
         MakeCommandLookPicture(CommandLook::Pressed),
         MakeCommandLookPicture(CommandLook::Disable),
     };
-    return pictures[static_cast<std::size_t>(look)];
+    return kPictures[static_cast<std::size_t>(look)];
 }
 
 } // namespace kestrune

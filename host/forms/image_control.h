@@ -22,7 +22,7 @@ public:
     void SetStretch(bool stretch);
 
     // A mouse button went down over the image (x and y in pixels within it).
-    std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
+    std::function<void(MouseButton button, ShiftState shift, int x, int y)> onMouseDown;
 };
 
 } // namespace kestrune::forms

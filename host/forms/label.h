@@ -44,8 +44,8 @@ public:
     // events, at the container's coordinates, as if the label were not there.
     void SetPassMouseToContainer(bool pass);
 
-    std::function<void()> OnClick;
-    std::function<void(MouseButton button, ShiftState shift, int x, int y)> OnMouseDown;
+    std::function<void()> onClick;
+    std::function<void(MouseButton button, ShiftState shift, int x, int y)> onMouseDown;
 };
 
 } // namespace kestrune::forms

@@ -7,7 +7,7 @@ namespace kestrune::forms {
 
 class Form;
 
-// A timer of a form: while enabled and its form is loaded, OnTick runs every
+// A timer of a form: while enabled and its form is loaded, onTick runs every
 // Interval milliseconds on the form's thread, through the event loop, one
 // tick at a time. A tick that comes while the event loop is busy waits for
 // it; ticks never overlap or pile up.
@@ -27,7 +27,7 @@ public:
     void SetEnabled(bool enabled);
     bool Enabled() const;
 
-    std::function<void()> OnTick;
+    std::function<void()> onTick;
 
 private:
     std::unique_ptr<Impl> m_impl;

@@ -32,8 +32,8 @@ MciPlatform* g_platform = nullptr;
 
 // The two mode queries answer into buffers that outlive the call: a failed
 // query leaves the buffer as it was, so the previous answer counts again.
-std::array<char, kMp3ModeLength> g_mp3_mode{};
-std::array<char, kCdModeLength> g_cd_mode{};
+std::array<char, kMp3ModeLength> g_mp3Mode{};
+std::array<char, kCdModeLength> g_cdMode{};
 
 MciPlatform& Platform() {
     return g_platform ? *g_platform : SystemMciPlatform();
@@ -43,12 +43,13 @@ std::uint32_t Send(const std::string& command) {
     return Platform().SendString(command.c_str(), nullptr, 0);
 }
 
-template <std::size_t N> std::string TextUpToNul(const std::array<char, N>& buffer) {
-    return std::string(buffer.data(), strnlen(buffer.data(), N));
+template <std::size_t kSize> std::string TextUpToNul(const std::array<char, kSize>& buffer) {
+    return std::string(buffer.data(), strnlen(buffer.data(), kSize));
 }
 
-template <std::size_t N> bool BeginsWith(const std::array<char, N>& buffer, std::string_view word) {
-    static_assert(N >= 7);
+template <std::size_t kSize>
+bool BeginsWith(const std::array<char, kSize>& buffer, std::string_view word) {
+    static_assert(kSize >= 7);
     return std::memcmp(buffer.data(), word.data(), word.size()) == 0;
 }
 
@@ -151,8 +152,8 @@ void Mp3Start() {
 }
 
 bool Mp3IsPlaying() {
-    Platform().SendString("status MP3Play mode", g_mp3_mode.data(), g_mp3_mode.size());
-    return BeginsWith(g_mp3_mode, kPlaying);
+    Platform().SendString("status MP3Play mode", g_mp3Mode.data(), g_mp3Mode.size());
+    return BeginsWith(g_mp3Mode, kPlaying);
 }
 
 void Mp3Repeat() {
@@ -197,8 +198,8 @@ void CdWatch() {
         CdWatchOk = false;
         return;
     }
-    Platform().SendString("status cdaudio mode", g_cd_mode.data(), g_cd_mode.size());
-    const bool stopped = BeginsWith(g_cd_mode, kStopped);
+    Platform().SendString("status cdaudio mode", g_cdMode.data(), g_cdMode.size());
+    const bool stopped = BeginsWith(g_cdMode, kStopped);
 
     if (BgmRepeat != 0) {
         // The track number is converted whatever the mode: a reply that is

@@ -12,13 +12,13 @@ constexpr std::int32_t kSecondsPerMinute = 60;
 constexpr std::int32_t kMillisecondsPerSecond = 1000;
 constexpr std::size_t kMaxFieldDigits = 9;
 
-// Splits "a:b:c" into at most `max_fields` unsigned decimal fields.
-bool ReadFields(std::string_view text, std::size_t max_fields, std::vector<std::int32_t>& fields) {
+// Splits "a:b:c" into at most `maxFields` unsigned decimal fields.
+bool ReadFields(std::string_view text, std::size_t maxFields, std::vector<std::int32_t>& fields) {
     fields.clear();
     while (true) {
         const std::size_t colon = text.find(':');
         const std::string_view field = text.substr(0, colon);
-        if (field.empty() || field.size() > kMaxFieldDigits || fields.size() == max_fields) {
+        if (field.empty() || field.size() > kMaxFieldDigits || fields.size() == maxFields) {
             return false;
         }
         std::int32_t value = 0;

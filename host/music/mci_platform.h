@@ -13,11 +13,10 @@ public:
     virtual ~MciPlatform() = default;
 
     // mciSendStringA: runs one command string. When `reply` is not null and
-    // `reply_length` is not 0, the device's answer is written there,
+    // `replyLength` is not 0, the device's answer is written there,
     // NUL-terminated; a failed command leaves the buffer as it was. Returns 0
     // or an MCI error code.
-    virtual std::uint32_t SendString(const char* command, char* reply,
-                                     std::size_t reply_length) = 0;
+    virtual std::uint32_t SendString(const char* command, char* reply, std::size_t replyLength) = 0;
 
     // mciGetErrorStringA: writes the text of `code` into `buffer`,
     // NUL-terminated. Returns whether a text was given.

@@ -24,13 +24,13 @@ namespace kestrune {
 
 namespace {
 
-std::optional<std::wstring> Utf16FromCodePage(const char* text, UINT code_page, DWORD flags) {
-    const int length = MultiByteToWideChar(code_page, flags, text, -1, nullptr, 0);
+std::optional<std::wstring> Utf16FromCodePage(const char* text, UINT codePage, DWORD flags) {
+    const int length = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
     if (length <= 0) {
         return std::nullopt;
     }
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (MultiByteToWideChar(code_page, flags, text, -1, wide.data(), length) != length) {
+    if (MultiByteToWideChar(codePage, flags, text, -1, wide.data(), length) != length) {
         return std::nullopt;
     }
     wide.resize(static_cast<std::size_t>(length - 1));
@@ -46,17 +46,17 @@ std::optional<std::string> AnsiFromUtf8(const char* text) {
     if (wide->empty()) {
         return std::string();
     }
-    BOOL used_default = FALSE;
+    BOOL usedDefault = FALSE;
     const int size = static_cast<int>(wide->size());
     const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide->data(), size,
-                                           nullptr, 0, nullptr, &used_default);
-    if (length <= 0 || used_default) {
+                                           nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) {
         return std::nullopt;
     }
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide->data(), size, ansi.data(), length,
-                        nullptr, &used_default);
-    if (used_default) {
+                        nullptr, &usedDefault);
+    if (usedDefault) {
         return std::nullopt;
     }
     return ansi;
@@ -91,17 +91,17 @@ std::size_t FittingLength(const std::string& text, std::size_t length) {
 
 class Win32MciPlatform final : public MciPlatform {
 public:
-    std::uint32_t SendString(const char* command, char* reply, std::size_t reply_length) override {
+    std::uint32_t SendString(const char* command, char* reply, std::size_t replyLength) override {
         const std::optional<std::string> ansi = AnsiFromUtf8(command ? command : "");
         if (!ansi) {
             // Only a file name can hold such characters: the file cannot be
             // named to the system.
             return mci::kFileNotFound;
         }
-        if (!reply || reply_length == 0) {
+        if (!reply || replyLength == 0) {
             return mciSendStringA(ansi->c_str(), nullptr, 0, nullptr);
         }
-        std::vector<char> answer(reply_length, '\0');
+        std::vector<char> answer(replyLength, '\0');
         const MCIERROR error =
             mciSendStringA(ansi->c_str(), answer.data(), static_cast<UINT>(answer.size()), nullptr);
         if (error != 0) {
@@ -109,7 +109,7 @@ public:
         }
         answer.back() = '\0';
         const std::string utf8 = Utf8FromAnsi(answer.data());
-        if (utf8.size() >= reply_length) {
+        if (utf8.size() >= replyLength) {
             return mci::kParamOverflow;
         }
         std::memcpy(reply, utf8.c_str(), utf8.size() + 1);

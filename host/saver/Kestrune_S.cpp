@@ -50,13 +50,13 @@ Kestrune_S::Kestrune_S() : Timer1(*this), Timer2(*this), Timer3(*this) {
     }
     Timer1.SetInterval(kTimer1Interval);
     Timer1.SetEnabled(false);
-    Timer1.OnTick = [this] { Timer1_Timer(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
     Timer2.SetInterval(kTimer2Interval);
     Timer2.SetEnabled(false);
-    Timer2.OnTick = [this] { Timer2_Timer(); };
+    Timer2.onTick = [this] { Timer2_Timer(); };
     Timer3.SetInterval(kTimer3Interval);
     Timer3.SetEnabled(true);
-    Timer3.OnTick = [this] { Timer3_Timer(); };
+    Timer3.onTick = [this] { Timer3_Timer(); };
 }
 
 void Kestrune_S::Form_Load() {

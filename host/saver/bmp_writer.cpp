@@ -31,19 +31,19 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 std::vector<std::uint8_t> EncodeBmp(const Picture& picture) {
     const auto width = static_cast<std::uint32_t>(picture.width);
     const auto height = static_cast<std::uint32_t>(picture.height);
-    const std::uint32_t row_bytes = (width * 3u + 3u) & ~3u;
-    const std::uint32_t image_size = row_bytes * height;
-    const std::uint32_t pixel_offset = kFileHeaderSize + kInfoHeaderSize;
+    const std::uint32_t rowBytes = (width * 3u + 3u) & ~3u;
+    const std::uint32_t imageSize = rowBytes * height;
+    const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize;
 
     std::vector<std::uint8_t> out;
-    out.reserve(pixel_offset + image_size);
+    out.reserve(pixelOffset + imageSize);
     // File header.
     out.push_back('B');
     out.push_back('M');
-    Put32(out, pixel_offset + image_size);
+    Put32(out, pixelOffset + imageSize);
     Put16(out, 0);
     Put16(out, 0);
-    Put32(out, pixel_offset);
+    Put32(out, pixelOffset);
     // Info header: a positive height means the rows are stored bottom-up.
     Put32(out, kInfoHeaderSize);
     Put32(out, width);
@@ -51,7 +51,7 @@ std::vector<std::uint8_t> EncodeBmp(const Picture& picture) {
     Put16(out, 1);
     Put16(out, kBitsPerPixel);
     Put32(out, 0); // BI_RGB: no compression
-    Put32(out, image_size);
+    Put32(out, imageSize);
     Put32(out, kPixelsPerMetre);
     Put32(out, kPixelsPerMetre);
     Put32(out, 0); // no colour table
@@ -64,7 +64,7 @@ std::vector<std::uint8_t> EncodeBmp(const Picture& picture) {
             out.push_back(pixel[1]);
             out.push_back(pixel[0]);
         }
-        for (std::uint32_t pad = width * 3u; pad < row_bytes; ++pad) {
+        for (std::uint32_t pad = width * 3u; pad < rowBytes; ++pad) {
             out.push_back(0);
         }
     }

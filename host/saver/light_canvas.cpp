@@ -33,8 +33,8 @@ std::uint8_t DevelopChannel(std::int64_t light, std::int64_t knee, std::int64_t 
 
 } // namespace
 
-std::int64_t BumpWeight(std::int64_t r2, std::int64_t radius_subpx, int power) {
-    const std::int64_t radius2 = radius_subpx * radius_subpx;
+std::int64_t BumpWeight(std::int64_t r2, std::int64_t radiusSubpx, int power) {
+    const std::int64_t radius2 = radiusSubpx * radiusSubpx;
     if (r2 >= radius2) {
         return 0;
     }
@@ -46,9 +46,9 @@ std::int64_t BumpWeight(std::int64_t r2, std::int64_t radius_subpx, int power) {
     return weight;
 }
 
-std::int64_t GlowWeight(std::int64_t r2, std::int64_t core_subpx) {
+std::int64_t GlowWeight(std::int64_t r2, std::int64_t coreSubpx) {
     // 1 / (1 + r^2/a^2) in 16.16, then squared.
-    const std::int64_t denominator = kUnitWeight + r2 * kUnitWeight / (core_subpx * core_subpx);
+    const std::int64_t denominator = kUnitWeight + r2 * kUnitWeight / (coreSubpx * coreSubpx);
     const std::int64_t inverse = kUnitWeight * kUnitWeight / denominator;
     return inverse * inverse / kUnitWeight;
 }
@@ -68,15 +68,15 @@ void LightCanvas::Add(int x, int y, const Light& light) {
     pixel.b += light.b;
 }
 
-Picture LightCanvas::Develop(int knee_level, Dither dither) const {
+Picture LightCanvas::Develop(int kneeLevel, Dither dither) const {
     Picture picture(m_width, m_height);
-    const std::int64_t knee = knee_level * kLightStep;
+    const std::int64_t knee = kneeLevel * kLightStep;
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x) {
             const Light& light =
                 m_light[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                         static_cast<std::size_t>(x)];
-            const std::int64_t threshold = dither == Dither::kOrdered ? kDither[y & 3][x & 3] : 0;
+            const std::int64_t threshold = dither == Dither::Ordered ? kDither[y & 3][x & 3] : 0;
             std::uint8_t* out = picture.PixelAt(x, y);
             out[0] = DevelopChannel(light.r, knee, threshold);
             out[1] = DevelopChannel(light.g, knee, threshold);

@@ -42,11 +42,11 @@ constexpr Light Scaled(const Light& light, std::int64_t weight) {
 // (1 - r^2 / R^2)^power inside radius R (in 1/256 pixel), exactly 0 from R
 // on: a bell shape close to a Gaussian that, unlike one, ends at a known
 // distance.
-std::int64_t BumpWeight(std::int64_t r2, std::int64_t radius_subpx, int power);
+std::int64_t BumpWeight(std::int64_t r2, std::int64_t radiusSubpx, int power);
 
 // 1 / (1 + r^2 / a^2)^2: the long-tailed glow of a star on a photograph
 // (a Moffat profile with beta = 2), a being the core radius in 1/256 pixel.
-std::int64_t GlowWeight(std::int64_t r2, std::int64_t core_subpx);
+std::int64_t GlowWeight(std::int64_t r2, std::int64_t coreSubpx);
 
 // An accumulation buffer of light, developed into a picture at the end the way
 // a film or sensor would: linear below a knee, then rolling off towards full
@@ -61,20 +61,20 @@ public:
     void Add(int x, int y, const Light& light);
 
     // Adds light around a centre given in 1/256 pixel (pixel centres lie at
-    // half pixels), weighted by weight_of(r2) for each pixel within reach_px
+    // half pixels), weighted by weightOf(r2) for each pixel within reachPx
     // of the centre.
     template <typename WeightOf>
-    void AddRadial(std::int64_t cx, std::int64_t cy, int reach_px, const Light& light,
-                   WeightOf weight_of) {
-        const int x0 = std::max(0, static_cast<int>(cx / kSubpixel) - reach_px);
-        const int x1 = std::min(m_width - 1, static_cast<int>(cx / kSubpixel) + reach_px);
-        const int y0 = std::max(0, static_cast<int>(cy / kSubpixel) - reach_px);
-        const int y1 = std::min(m_height - 1, static_cast<int>(cy / kSubpixel) + reach_px);
+    void AddRadial(std::int64_t cx, std::int64_t cy, int reachPx, const Light& light,
+                   WeightOf weightOf) {
+        const int x0 = std::max(0, static_cast<int>(cx / kSubpixel) - reachPx);
+        const int x1 = std::min(m_width - 1, static_cast<int>(cx / kSubpixel) + reachPx);
+        const int y0 = std::max(0, static_cast<int>(cy / kSubpixel) - reachPx);
+        const int y1 = std::min(m_height - 1, static_cast<int>(cy / kSubpixel) + reachPx);
         for (int y = y0; y <= y1; ++y) {
             const std::int64_t dy = y * kSubpixel + kSubpixel / 2 - cy;
             for (int x = x0; x <= x1; ++x) {
                 const std::int64_t dx = x * kSubpixel + kSubpixel / 2 - cx;
-                const std::int64_t weight = weight_of(dx * dx + dy * dy);
+                const std::int64_t weight = weightOf(dx * dx + dy * dy);
                 if (weight > 0) {
                     Add(x, y, Scaled(light, weight));
                 }
@@ -82,12 +82,12 @@ public:
         }
     }
 
-    // Develops the light into 8-bit levels: linear up to knee_level, then a
+    // Develops the light into 8-bit levels: linear up to kneeLevel, then a
     // rational shoulder approaching 255. Where no light fell the pixel stays
     // 0. With `dither`, a 4 x 4 ordered dither breaks up the banding of faint
     // gradients (at the price of symmetry); without, levels are rounded down.
-    enum class Dither { kNone, kOrdered };
-    Picture Develop(int knee_level, Dither dither) const;
+    enum class Dither { None, Ordered };
+    Picture Develop(int kneeLevel, Dither dither) const;
 
 private:
     int m_width;

@@ -61,7 +61,7 @@ Picture MakeNightSkyPicture() {
                           kGlowReachPx);
         }
     }
-    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kOrdered);
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::Ordered);
 }
 
 } // namespace kestrune

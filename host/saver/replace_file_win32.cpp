@@ -27,10 +27,10 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     void Close() {
-        if (valid()) {
+        if (Valid()) {
             CloseHandle(m_handle);
             m_handle = INVALID_HANDLE_VALUE;
         }
@@ -82,11 +82,11 @@ bool ReplaceFileNotFollowingLinks(const std::string& path, std::span<const std::
     {
         FileHandle file(CreateFileW(temporary.data(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
+        if (!file.Valid()) {
             code = GetLastError();
         } else {
-            code = WriteAll(file.get(), bytes);
-            if (code == ERROR_SUCCESS && !FlushFileBuffers(file.get())) {
+            code = WriteAll(file.Get(), bytes);
+            if (code == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) {
                 code = GetLastError();
             }
         }

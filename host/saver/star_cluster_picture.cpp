@@ -120,14 +120,14 @@ void PaintHaze(LightCanvas& canvas) {
 
             // Rotate by the 3-4-5 triangle's angle (exact in integers), then
             // squeeze across the streaks.
-            const std::int64_t warp_u =
+            const std::int64_t warpU =
                 (FractalNoise(sx, sy, kWarpCellPx, 2, kHazeSeed + 1) - kUnitWeight / 2) * kWarpPx *
                 kSubpixel * 2 / kUnitWeight;
-            const std::int64_t warp_v =
+            const std::int64_t warpV =
                 (FractalNoise(sx, sy, kWarpCellPx, 2, kHazeSeed + 2) - kUnitWeight / 2) * kWarpPx *
                 kSubpixel * 2 / kUnitWeight;
-            const std::int64_t u = (4 * sx + 3 * sy) / 5 + warp_u;
-            const std::int64_t v = ((-3 * sx + 4 * sy) / 5 + warp_v) * kStreakStretch;
+            const std::int64_t u = (4 * sx + 3 * sy) / 5 + warpU;
+            const std::int64_t v = ((-3 * sx + 4 * sy) / 5 + warpV) * kStreakStretch;
             const std::int64_t noise = FractalNoise(u, v, kHazeCellPx, kHazeOctaves, kHazeSeed);
             // Squaring the noise turns the even cloud into brighter wisps on
             // a thinner veil.
@@ -143,11 +143,11 @@ void PaintHaze(LightCanvas& canvas) {
 
 // A point in 1/256 pixel drawn from a rough bell around (cx, cy): the sum of
 // three uniform draws.
-std::int64_t BellCoordinate(PictureRandom& random, int centre, int spread_px) {
+std::int64_t BellCoordinate(PictureRandom& random, int centre, int spreadPx) {
     std::int64_t sum = 0;
     for (int i = 0; i < 3; ++i) {
-        sum += random.Between(-spread_px * static_cast<int>(kSubpixel),
-                              spread_px * static_cast<int>(kSubpixel));
+        sum += random.Between(-spreadPx * static_cast<int>(kSubpixel),
+                              spreadPx * static_cast<int>(kSubpixel));
     }
     return centre * kSubpixel + sum / 3;
 }
@@ -201,7 +201,7 @@ Picture MakeStarClusterPicture() {
         PaintStarCore(canvas, x, y, Scaled(kLeadCoreLight, weight),
                       kLeadCoreRadius * (50 + star.brightness) / 150);
     }
-    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kOrdered);
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::Ordered);
 }
 
 } // namespace kestrune

@@ -44,7 +44,7 @@ Picture MakeStarSpritePicture() {
     PaintStarCore(canvas, kCentre, kCentre, kCoreLight, kCoreRadius);
     // No dither: the sprite stays exactly symmetric, and it is drawn far too
     // small for banding to show.
-    return canvas.Develop(kKneeLevel, LightCanvas::Dither::kNone);
+    return canvas.Develop(kKneeLevel, LightCanvas::Dither::None);
 }
 
 } // namespace kestrune

@@ -39,17 +39,17 @@ Picture Pic1Picture(int index) {
 }
 
 bool SaveTexturePictures(const std::string& folder, std::string* error) {
-    bool all_written = true;
+    bool allWritten = true;
     for (int index = 1; index <= kTextureFileCount; ++index) {
         std::string reason;
         if (!SaveBmp(TextureFilePath(folder, index), Pic1Picture(index), &reason)) {
-            all_written = false;
+            allWritten = false;
             if (error) {
                 *error += reason + "\n";
             }
         }
     }
-    return all_written;
+    return allWritten;
 }
 
 } // namespace kestrune

@@ -29,8 +29,8 @@ std::int64_t Mix(std::int64_t a, std::int64_t b, std::int64_t t) {
 
 } // namespace
 
-std::int64_t ValueNoise(std::int64_t x, std::int64_t y, std::int64_t cell_px, std::uint32_t seed) {
-    const std::int64_t cell = cell_px * kSubpixel;
+std::int64_t ValueNoise(std::int64_t x, std::int64_t y, std::int64_t cellPx, std::uint32_t seed) {
+    const std::int64_t cell = cellPx * kSubpixel;
     const std::int64_t ix = FloorDiv(x, cell);
     const std::int64_t iy = FloorDiv(y, cell);
     const std::int64_t tx = Smoothstep((x - ix * cell) * kUnitWeight / cell);
@@ -41,19 +41,19 @@ std::int64_t ValueNoise(std::int64_t x, std::int64_t y, std::int64_t cell_px, st
     return Mix(top, bottom, ty);
 }
 
-std::int64_t FractalNoise(std::int64_t x, std::int64_t y, std::int64_t cell_px, int octaves,
+std::int64_t FractalNoise(std::int64_t x, std::int64_t y, std::int64_t cellPx, int octaves,
                           std::uint32_t seed) {
     std::int64_t sum = 0;
-    std::int64_t total_weight = 0;
+    std::int64_t totalWeight = 0;
     std::int64_t weight = kUnitWeight;
-    for (int octave = 0; octave < octaves && cell_px > 0; ++octave) {
-        sum += ValueNoise(x, y, cell_px, seed + static_cast<std::uint32_t>(octave) * 7919u) *
+    for (int octave = 0; octave < octaves && cellPx > 0; ++octave) {
+        sum += ValueNoise(x, y, cellPx, seed + static_cast<std::uint32_t>(octave) * 7919u) *
                weight / kUnitWeight;
-        total_weight += weight;
+        totalWeight += weight;
         weight /= 2;
-        cell_px /= 2;
+        cellPx /= 2;
     }
-    return total_weight > 0 ? sum * kUnitWeight / total_weight : 0;
+    return totalWeight > 0 ? sum * kUnitWeight / totalWeight : 0;
 }
 
 } // namespace kestrune

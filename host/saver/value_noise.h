@@ -9,11 +9,11 @@ namespace kestrune {
 // blended with a smoothstep curve between lattice points.
 
 // One layer: a 16.16 value in [0, 1) at point (x, y) given in 1/256 pixel.
-std::int64_t ValueNoise(std::int64_t x, std::int64_t y, std::int64_t cell_px, std::uint32_t seed);
+std::int64_t ValueNoise(std::int64_t x, std::int64_t y, std::int64_t cellPx, std::uint32_t seed);
 
 // Fractal noise: `octaves` layers, each with half the cell size and half the
 // weight of the one before, normalised back to a 16.16 value in [0, 1).
-std::int64_t FractalNoise(std::int64_t x, std::int64_t y, std::int64_t cell_px, int octaves,
+std::int64_t FractalNoise(std::int64_t x, std::int64_t y, std::int64_t cellPx, int octaves,
                           std::uint32_t seed);
 
 } // namespace kestrune

@@ -72,18 +72,18 @@ constexpr const char* kReadmeName = "README.md";
 constexpr int kLinkGapTwips = 120;
 
 const forms::Font& LabelFont() {
-    static const forms::Font font{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
-    return font;
+    static const forms::Font kFont{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
+    return kFont;
 }
 
 const forms::Font& LinkFont() {
-    static const forms::Font font{"ＭＳ Ｐゴシック", 9.75, 400, true, 128};
-    return font;
+    static const forms::Font kFont{"ＭＳ Ｐゴシック", 9.75, 400, true, 128};
+    return kFont;
 }
 
 const forms::Font& PanelFont() {
-    static const forms::Font font{"Tahoma", 8.25, 400, false, 0};
-    return font;
+    static const forms::Font kFont{"Tahoma", 8.25, 400, false, 0};
+    return kFont;
 }
 
 int PixelsX(int twips) {
@@ -175,12 +175,12 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
         forms::ImageControl& mark = Img_BGM.Add(index, Pic_C);
         PlaceControl(mark, kMarks[index]);
         mark.SetStretch(false);
-        mark.OnMouseDown = [this, index](forms::MouseButton button, forms::ShiftState shift, int x,
+        mark.onMouseDown = [this, index](forms::MouseButton button, forms::ShiftState shift, int x,
                                          int y) { Img_BGM_MouseDown(index, button, shift, x, y); };
         forms::Label& label = lbl_BGM.Add(index, Pic_C);
         StyleLabel(label, kMarkTexts[index], kBlack);
         PlaceAutoSized(label, kMarkLabels[index]);
-        label.OnMouseDown = [this, index](forms::MouseButton button, forms::ShiftState shift, int x,
+        label.onMouseDown = [this, index](forms::MouseButton button, forms::ShiftState shift, int x,
                                           int y) { lbl_BGM_MouseDown(index, button, shift, x, y); };
     }
 
@@ -194,7 +194,7 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
     Command& fileButton = Cmd_File.Add(0, Pic_C);
     PlaceControl(fileButton, kFileButton);
     fileButton.ReadProperties(ButtonLayout(kFileButtonCaption));
-    fileButton.OnClick = [this] { Cmd_File_Click(0); };
+    fileButton.onClick = [this] { Cmd_File_Click(0); };
 
     forms::Label& fileName = lbl_Fname.Add(0, Pic_C);
     StyleLabel(fileName, "", kBlack);
@@ -209,10 +209,10 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
 
     PlaceControl(Cmd_Set, kSaveButton);
     Cmd_Set.ReadProperties(ButtonLayout(kSaveCaption));
-    Cmd_Set.OnClick = [this] { Cmd_Set_Click(); };
+    Cmd_Set.onClick = [this] { Cmd_Set_Click(); };
     PlaceControl(Cmd_Can, kCancelButton);
     Cmd_Can.ReadProperties(ButtonLayout(kCancelCaption));
-    Cmd_Can.OnClick = [this] { Cmd_Can_Click(); };
+    Cmd_Can.onClick = [this] { Cmd_Can_Click(); };
 
     StyleLabel(lbl_URL, FileUrl(JoinPlatformPath(m_place.programFolder, kReadmeName)), kWhite);
     lbl_URL.SetFont(LinkFont());
@@ -224,7 +224,7 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
         lbl_URL.Move(lbl_URL.Left(), lbl_URL.Top(), longest, lbl_URL.Height());
     }
     lbl_URL.SetMouseCursor(&m_hand);
-    lbl_URL.OnClick = [this] { lbl_URL_Click(); };
+    lbl_URL.onClick = [this] { lbl_URL_Click(); };
 
     m_commands = {&fileButton, &Cmd_Set, &Cmd_Can};
     SetTabOrder({&BGM_Repeat, &fileButton, &Cmd_Set, &Cmd_Can});

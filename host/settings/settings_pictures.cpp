@@ -50,14 +50,14 @@ constexpr std::uint32_t kSpeckleSeed = 0x72756E65u;
 constexpr std::array<int, kMottleCell> kSmoothStep64 = {0, 10, 32, 54};
 
 int Mottle(int x, int y) {
-    constexpr std::uint32_t columns = kGrainWidth / kMottleCell;
-    constexpr std::uint32_t rows = kGrainHeight / kMottleCell;
+    constexpr std::uint32_t kColumns = kGrainWidth / kMottleCell;
+    constexpr std::uint32_t kRows = kGrainHeight / kMottleCell;
     const auto cellX = static_cast<std::uint32_t>(x / kMottleCell);
     const auto cellY = static_cast<std::uint32_t>(y / kMottleCell);
     const int wx = kSmoothStep64[static_cast<std::size_t>(x % kMottleCell)];
     const int wy = kSmoothStep64[static_cast<std::size_t>(y % kMottleCell)];
     auto at = [&](std::uint32_t cx, std::uint32_t cy) {
-        return LatticeValue(cx % columns, cy % rows, kMottleSeed, kMottleRange);
+        return LatticeValue(cx % kColumns, cy % kRows, kMottleSeed, kMottleRange);
     };
     const int top = at(cellX, cellY) * (64 - wx) + at(cellX + 1, cellY) * wx;
     const int bottom = at(cellX, cellY + 1) * (64 - wx) + at(cellX + 1, cellY + 1) * wx;

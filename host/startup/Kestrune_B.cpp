@@ -59,8 +59,8 @@ std::int16_t SettingNumber(const std::string& text) {
 } // namespace
 
 std::string ReadIniValue(const std::string& section, const std::string& key,
-                         const std::string& file_path) {
-    std::string value = ReadIniString(file_path, section, key, kValueBufferSize - 1);
+                         const std::string& filePath) {
+    std::string value = ReadIniString(filePath, section, key, kValueBufferSize - 1);
     // The buffer's text ends at its first NUL.
     if (const std::size_t nul = value.find('\0'); nul != std::string::npos) {
         value.resize(nul);
@@ -69,11 +69,11 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 }
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& file_path) {
+                   const std::string& filePath) {
     // The per-user settings folder is made by the first save, not before:
     // a user who never saves leaves no trace.
-    PrepareSettingsFolder(file_path);
-    return WriteIniString(file_path, FirstCharacters(section, kNameFieldSize - 1),
+    PrepareSettingsFolder(filePath);
+    return WriteIniString(filePath, FirstCharacters(section, kNameFieldSize - 1),
                           FirstCharacters(key, kNameFieldSize - 1),
                           value) == IniWriteResult::Written;
 }
@@ -82,7 +82,7 @@ void LoadSettings() {
     LoadSettingsFrom(SettingsFilePath(), ProgramFolder());
 }
 
-void LoadSettingsFrom(const std::string& settings_file, const std::string& program_folder) {
+void LoadSettingsFrom(const std::string& settingsFile, const std::string& programFolder) {
     // Each load starts from the values a fresh process has, so that a step
     // that fails leaves 0 or empty behind.
     BgmKind = 0;
@@ -90,10 +90,10 @@ void LoadSettingsFrom(const std::string& settings_file, const std::string& progr
     BgmFile.clear();
     BgmFolder.clear();
 
-    BgmKind = SettingNumber(ReadIniValue(kSettingsSection, kBgmKindKey, settings_file));
-    BgmRepeat = SettingNumber(ReadIniValue(kSettingsSection, kBgmRepeatKey, settings_file));
+    BgmKind = SettingNumber(ReadIniValue(kSettingsSection, kBgmKindKey, settingsFile));
+    BgmRepeat = SettingNumber(ReadIniValue(kSettingsSection, kBgmRepeatKey, settingsFile));
 
-    BgmFile = ReadIniValue(kSettingsSection, kBgmFileKey, settings_file);
+    BgmFile = ReadIniValue(kSettingsSection, kBgmFileKey, settingsFile);
     if (!BgmFile.empty() && !FileExists(BgmFile)) {
         BgmFile.clear();
     }
@@ -102,7 +102,7 @@ void LoadSettingsFrom(const std::string& settings_file, const std::string& progr
         BgmKind = 0;
     }
 
-    BgmFolder = BgmFile.empty() ? program_folder : FolderOfPath(BgmFile);
+    BgmFolder = BgmFile.empty() ? programFolder : FolderOfPath(BgmFile);
 }
 
 bool FileExists(const std::string& path) {

@@ -29,20 +29,20 @@ inline constexpr const char* kBgmKindKey = "BGM区分";
 inline constexpr const char* kBgmRepeatKey = "BGMﾘﾋﾟｰﾄ";
 inline constexpr const char* kBgmFileKey = "BGMﾌｧｲﾙ";
 
-// The value of `key` in `section` of the settings file at `file_path`: at
+// The value of `key` in `section` of the settings file at `filePath`: at
 // most 255 characters (bytes of code page 932), empty when the file, the
 // section or the key is missing.
 std::string ReadIniValue(const std::string& section, const std::string& key,
-                         const std::string& file_path);
+                         const std::string& filePath);
 
-// Sets `key` in `section` of the settings file at `file_path`, creating the
+// Sets `key` in `section` of the settings file at `filePath`, creating the
 // file, section and key as needed (and, for the per-user settings file on
 // Linux, its folder: settings_location.h). Returns whether the value was
 // written; a value that code page 932 cannot hold (many Linux file names) is
 // not written, and the file is left as it was, so the caller can tell the
 // user instead of losing the choice silently.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& file_path);
+                   const std::string& filePath);
 
 // Fills the four settings variables from the settings file
 // (SettingsFilePath).
@@ -50,7 +50,7 @@ void LoadSettings();
 
 // LoadSettings for a given settings file and program folder: what
 // LoadSettings does, where the tests can point it.
-void LoadSettingsFrom(const std::string& settings_file, const std::string& program_folder);
+void LoadSettingsFrom(const std::string& settingsFile, const std::string& programFolder);
 
 // Whether `path` (without one trailing separator) is a file that can be
 // opened for reading: folders, an empty path and unreadable or special files

@@ -27,8 +27,8 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
+    int Get() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
     // Closes now and reports whether the close succeeded (a failed close can
     // mean the data did not reach the disk).
     bool Close() {
@@ -102,12 +102,12 @@ bool WriteAll(int fd, std::string_view bytes) {
 // Creates a new, empty temporary file in `folder`, named after `name` and
 // hidden, with `mode`. Gives an invalid descriptor (errno set) on failure.
 FileDescriptor CreateTemporaryFile(const std::string& folder, const std::string& name, mode_t mode,
-                                   std::string& temporary_path) {
+                                   std::string& temporaryPath) {
     std::random_device entropy;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporary_path = folder + "/." + name + ".tmp" + std::to_string(getpid()) + "-" +
-                         std::to_string(entropy() % 1000000u);
-        const int fd = open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        temporaryPath = folder + "/." + name + ".tmp" + std::to_string(getpid()) + "-" +
+                        std::to_string(entropy() % 1000000u);
+        const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
             return FileDescriptor(fd);
         }
@@ -121,11 +121,11 @@ FileDescriptor CreateTemporaryFile(const std::string& folder, const std::string&
 bool RewriteInPlace(const std::string& path, std::string_view bytes) {
     FileDescriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat info {};
-    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!file.Valid() || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
-    return WriteAll(file.get(), bytes) &&
-           ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0 && fsync(file.get()) == 0 &&
+    return WriteAll(file.Get(), bytes) &&
+           ftruncate(file.Get(), static_cast<off_t>(bytes.size())) == 0 && fsync(file.Get()) == 0 &&
            file.Close();
 }
 
@@ -143,16 +143,16 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
         return FileReadStatus::Failed;
     }
     FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!file.valid()) {
+    if (!file.Valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
                                                      : FileReadStatus::Failed;
     }
-    if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return FileReadStatus::Failed;
     }
     char buffer[4096];
     while (true) {
-        const ssize_t got = read(file.get(), buffer, sizeof buffer);
+        const ssize_t got = read(file.Get(), buffer, sizeof buffer);
         if (got == 0) {
             return FileReadStatus::Read;
         }
@@ -184,11 +184,11 @@ bool ReplaceFileFollowingLinks(const std::string& path, std::string_view bytes) 
     }
 
     const std::string folder = FolderPart(target);
-    std::string temporary_path;
+    std::string temporaryPath;
     FileDescriptor temporary =
         CreateTemporaryFile(folder, NamePart(target),
-                            exists ? (existing.st_mode & 07777) : kNewFileMode, temporary_path);
-    if (!temporary.valid()) {
+                            exists ? (existing.st_mode & 07777) : kNewFileMode, temporaryPath);
+    if (!temporary.Valid()) {
         // A folder that this user may not create files in (a shared install
         // folder whose file was made writable for everyone) still lets the
         // file itself be rewritten. A full disk or quota does not: a rewrite
@@ -198,30 +198,30 @@ bool ReplaceFileFollowingLinks(const std::string& path, std::string_view bytes) 
         return exists && folderRefusesThisUser && RewriteInPlace(target, bytes);
     }
 
-    bool ok = WriteAll(temporary.get(), bytes);
+    bool ok = WriteAll(temporary.Get(), bytes);
     if (ok && exists) {
         // The umask may have taken bits away from the old mode; put them back.
         // The owner is kept where this process may set it (it may not as an
         // ordinary user, and then the file becomes the writer's, as any
         // editor's save would make it).
-        ok = fchmod(temporary.get(), existing.st_mode & 07777) == 0;
+        ok = fchmod(temporary.Get(), existing.st_mode & 07777) == 0;
         if (ok && (existing.st_uid != geteuid() || existing.st_gid != getegid())) {
             [[maybe_unused]] const int ignored =
-                fchown(temporary.get(), existing.st_uid, existing.st_gid);
+                fchown(temporary.Get(), existing.st_uid, existing.st_gid);
         }
     }
-    ok = ok && fsync(temporary.get()) == 0;
+    ok = ok && fsync(temporary.Get()) == 0;
     ok = temporary.Close() && ok;
-    ok = ok && rename(temporary_path.c_str(), target.c_str()) == 0;
+    ok = ok && rename(temporaryPath.c_str(), target.c_str()) == 0;
     if (!ok) {
-        unlink(temporary_path.c_str());
+        unlink(temporaryPath.c_str());
         return false;
     }
     // Make the rename itself durable; a folder that cannot be synced does not
     // undo a write that has already happened.
-    FileDescriptor folder_fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder_fd.valid()) {
-        fsync(folder_fd.get());
+    FileDescriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.Valid()) {
+        fsync(folderFd.Get());
     }
     return true;
 }
@@ -240,7 +240,7 @@ bool IsReadableRegularFile(const std::string& path) {
         return false;
     }
     FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    return file.valid() && fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
+    return file.Valid() && fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace kestrune

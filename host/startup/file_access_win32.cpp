@@ -21,10 +21,10 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     bool Close() {
-        if (!valid()) {
+        if (!Valid()) {
             return true;
         }
         const HANDLE handle = m_handle;
@@ -76,8 +76,8 @@ std::optional<std::wstring> ResolveTarget(const std::wstring& path, bool& create
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     FileHandle existing(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (existing.valid()) {
-        return FinalPathOf(existing.get(), path);
+    if (existing.Valid()) {
+        return FinalPathOf(existing.Get(), path);
     }
     error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND) {
@@ -90,12 +90,12 @@ std::optional<std::wstring> ResolveTarget(const std::wstring& path, bool& create
     // file was just found missing, so a file there now is this call's.
     FileHandle made(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!made.valid()) {
+    if (!made.Valid()) {
         error = GetLastError();
         return std::nullopt;
     }
     created = true;
-    return FinalPathOf(made.get(), path);
+    return FinalPathOf(made.Get(), path);
 }
 
 std::wstring FolderPart(const std::wstring& path) {
@@ -110,14 +110,14 @@ std::wstring NamePart(const std::wstring& path) {
 
 // A new, empty temporary file beside `target`. On failure the handle is
 // invalid and `error` holds the failing call's error.
-FileHandle CreateTemporaryFile(const std::wstring& target, std::wstring& temporary_path,
+FileHandle CreateTemporaryFile(const std::wstring& target, std::wstring& temporaryPath,
                                DWORD& error) {
     const std::wstring stem = FolderPart(target) + L"\\" + NamePart(target) + L".tmp";
     error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporary_path = stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                         std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
-        const HANDLE file = CreateFileW(temporary_path.c_str(), GENERIC_WRITE, 0, nullptr,
+        temporaryPath = stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
+        const HANDLE file = CreateFileW(temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             return FileHandle(file);
@@ -133,8 +133,8 @@ FileHandle CreateTemporaryFile(const std::wstring& target, std::wstring& tempora
 bool RewriteInPlace(const std::wstring& path, std::string_view bytes) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && WriteAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
-           FlushFileBuffers(file.get()) && file.Close();
+    return file.Valid() && WriteAll(file.Get(), bytes) && SetEndOfFile(file.Get()) &&
+           FlushFileBuffers(file.Get()) && file.Close();
 }
 
 } // namespace
@@ -147,19 +147,19 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     }
     FileHandle file(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    if (!file.Valid()) {
         const DWORD error = GetLastError();
         return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
                    ? FileReadStatus::Missing
                    : FileReadStatus::Failed;
     }
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return FileReadStatus::Failed;
     }
     char buffer[4096];
     while (true) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
             bytes.clear();
             return FileReadStatus::Failed;
         }
@@ -188,26 +188,26 @@ bool ReplaceFileFollowingLinks(const std::string& path, std::string_view bytes) 
         return false;
     }
 
-    std::wstring temporary_path;
-    FileHandle temporary = CreateTemporaryFile(target, temporary_path, error);
+    std::wstring temporaryPath;
+    FileHandle temporary = CreateTemporaryFile(target, temporaryPath, error);
     bool ok = false;
-    if (!temporary.valid()) {
+    if (!temporary.Valid()) {
         // Only a folder that refuses this user new files is worked around; a
         // full disk is not (see the POSIX side for why).
         ok = exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
     } else {
-        ok = WriteAll(temporary.get(), bytes) && FlushFileBuffers(temporary.get());
+        ok = WriteAll(temporary.Get(), bytes) && FlushFileBuffers(temporary.Get());
         ok = temporary.Close() && ok;
         if (ok) {
             // ReplaceFileW keeps the old file's security, attributes and
             // streams, which is "keep the permissions" in Windows terms.
-            ok = exists ? ReplaceFileW(target.c_str(), temporary_path.c_str(), nullptr,
+            ok = exists ? ReplaceFileW(target.c_str(), temporaryPath.c_str(), nullptr,
                                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-                        : MoveFileExW(temporary_path.c_str(), target.c_str(),
+                        : MoveFileExW(temporaryPath.c_str(), target.c_str(),
                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         }
         if (!ok) {
-            DeleteFileW(temporary_path.c_str());
+            DeleteFileW(temporaryPath.c_str());
         }
     }
     if (!ok && created) {
@@ -225,7 +225,7 @@ bool IsReadableRegularFile(const std::string& path) {
     // another program holds without sharing reads fails too ("locked").
     FileHandle file(CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK;
+    return file.Valid() && GetFileType(file.Get()) == FILE_TYPE_DISK;
 }
 
 } // namespace kestrune

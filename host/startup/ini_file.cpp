@@ -9,7 +9,7 @@
 namespace kestrune {
 
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
-                          std::size_t max_bytes) {
+                          std::size_t maxBytes) {
     std::string text;
     if (ReadWholeFile(path, text) != FileReadStatus::Read) {
         return {};
@@ -18,7 +18,7 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
     if (!value) {
         return {};
     }
-    return DecodeCp932(Cp932Prefix(*value, max_bytes));
+    return DecodeCp932(Cp932Prefix(*value, maxBytes));
 }
 
 IniWriteResult WriteIniString(const std::string& path, std::string_view section,

@@ -10,10 +10,10 @@
 namespace kestrune {
 
 // The value of `key` in `section` of the file at `path`, at most
-// `max_bytes` bytes of code page 932 long (cut where a character ends), as
+// `maxBytes` bytes of code page 932 long (cut where a character ends), as
 // UTF-8. A missing or unreadable file, section or key reads as empty.
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
-                          std::size_t max_bytes);
+                          std::size_t maxBytes);
 
 enum class IniWriteResult {
     Written,

@@ -28,44 +28,44 @@ std::size_t SkipDigits(std::string_view text, std::size_t at) {
 // 2 for "1e2". Saturates instead of overflowing.
 long DecimalMagnitude(std::string_view number) {
     constexpr long kSaturation = 1000000;
-    long integer_digits = 0; // integer digits from the first non-zero one on
-    long fraction_zeros = 0; // zeros after the point before the first other digit
+    long integerDigits = 0; // integer digits from the first non-zero one on
+    long fractionZeros = 0; // zeros after the point before the first other digit
     bool found = false;
-    bool in_fraction = false;
+    bool inFraction = false;
     std::size_t at = 0;
     for (; at < number.size() && number[at] != 'e' && number[at] != 'E'; ++at) {
         if (number[at] == '.') {
-            in_fraction = true;
-        } else if (!in_fraction) {
+            inFraction = true;
+        } else if (!inFraction) {
             if (found || number[at] != '0') {
                 found = true;
-                integer_digits = std::min(kSaturation, integer_digits + 1);
+                integerDigits = std::min(kSaturation, integerDigits + 1);
             }
         } else if (!found) {
             if (number[at] == '0') {
-                fraction_zeros = std::min(kSaturation, fraction_zeros + 1);
+                fractionZeros = std::min(kSaturation, fractionZeros + 1);
             } else {
                 found = true;
             }
         }
     }
-    const long magnitude = integer_digits > 0 ? integer_digits - 1 : -(fraction_zeros + 1);
+    const long magnitude = integerDigits > 0 ? integerDigits - 1 : -(fractionZeros + 1);
     if (!found) {
         return -kSaturation;
     }
     long exponent = 0;
-    bool exponent_negative = false;
+    bool exponentNegative = false;
     if (at < number.size()) {
         ++at;
         if (at < number.size() && (number[at] == '+' || number[at] == '-')) {
-            exponent_negative = number[at] == '-';
+            exponentNegative = number[at] == '-';
             ++at;
         }
         for (; at < number.size(); ++at) {
             exponent = std::min(kSaturation, exponent * 10 + (number[at] - '0'));
         }
     }
-    return magnitude + (exponent_negative ? -exponent : exponent);
+    return magnitude + (exponentNegative ? -exponent : exponent);
 }
 
 } // namespace
@@ -87,15 +87,15 @@ std::optional<double> ParseNumericText(std::string_view text) {
         ++at;
     }
     const std::size_t mantissa = at;
-    const std::size_t integer_end = SkipDigits(text, at);
-    bool has_digits = integer_end > at;
-    at = integer_end;
+    const std::size_t integerEnd = SkipDigits(text, at);
+    bool hasDigits = integerEnd > at;
+    at = integerEnd;
     if (at < text.size() && text[at] == '.') {
-        const std::size_t fraction_end = SkipDigits(text, at + 1);
-        has_digits = has_digits || fraction_end > at + 1;
-        at = fraction_end;
+        const std::size_t fractionEnd = SkipDigits(text, at + 1);
+        hasDigits = hasDigits || fractionEnd > at + 1;
+        at = fractionEnd;
     }
-    if (!has_digits) {
+    if (!hasDigits) {
         return std::nullopt;
     }
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
@@ -103,11 +103,11 @@ std::optional<double> ParseNumericText(std::string_view text) {
         if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
             ++exponent;
         }
-        const std::size_t exponent_end = SkipDigits(text, exponent);
-        if (exponent_end == exponent) {
+        const std::size_t exponentEnd = SkipDigits(text, exponent);
+        if (exponentEnd == exponent) {
             return std::nullopt;
         }
-        at = exponent_end;
+        at = exponentEnd;
     }
     if (at != text.size()) {
         return std::nullopt;

@@ -26,11 +26,11 @@ std::size_t Cp932CharLength(std::string_view bytes, std::size_t at) {
     return 1;
 }
 
-std::string_view Cp932Prefix(std::string_view bytes, std::size_t max_bytes) {
+std::string_view Cp932Prefix(std::string_view bytes, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < bytes.size()) {
         const std::size_t length = Cp932CharLength(bytes, end);
-        if (end + length > max_bytes) {
+        if (end + length > maxBytes) {
             break;
         }
         end += length;

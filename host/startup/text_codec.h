@@ -25,9 +25,9 @@ std::string DecodeCp932(std::string_view bytes);
 // break is never swallowed by a broken lead byte before it.
 std::size_t Cp932CharLength(std::string_view bytes, std::size_t at);
 
-// The longest start of `bytes` that is at most `max_bytes` long and does not
+// The longest start of `bytes` that is at most `maxBytes` long and does not
 // end in the middle of a double-byte character.
-std::string_view Cp932Prefix(std::string_view bytes, std::size_t max_bytes);
+std::string_view Cp932Prefix(std::string_view bytes, std::size_t maxBytes);
 
 // The platform's converters, strict both ways: nothing when any character
 // cannot be converted. One implementation per platform (iconv, Win32).

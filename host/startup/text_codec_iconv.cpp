@@ -17,15 +17,15 @@ class IconvHandle {
 public:
     IconvHandle(const char* to, const char* from) : m_handle(iconv_open(to, from)) {}
     ~IconvHandle() {
-        if (valid()) {
+        if (Valid()) {
             iconv_close(m_handle);
         }
     }
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    bool valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return m_handle; }
+    bool Valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return m_handle; }
 
 private:
     iconv_t m_handle;
@@ -35,17 +35,17 @@ private:
 // cannot be converted (or that ends half-way).
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view input) {
     IconvHandle handle(to, from);
-    if (!handle.valid()) {
+    if (!handle.Valid()) {
         return std::nullopt;
     }
     std::string output;
     char* in = const_cast<char*>(input.data());
-    std::size_t in_left = input.size();
+    std::size_t inLeft = input.size();
     char buffer[256];
-    while (in_left > 0) {
+    while (inLeft > 0) {
         char* out = buffer;
-        std::size_t out_left = sizeof buffer;
-        const std::size_t result = iconv(handle.get(), &in, &in_left, &out, &out_left);
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(handle.Get(), &in, &inLeft, &out, &outLeft);
         output.append(buffer, static_cast<std::size_t>(out - buffer));
         if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
             return std::nullopt;
@@ -58,8 +58,8 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     }
     // Flush any shift state (none for these encodings, but it is the protocol).
     char* out = buffer;
-    std::size_t out_left = sizeof buffer;
-    if (iconv(handle.get(), nullptr, nullptr, &out, &out_left) == static_cast<std::size_t>(-1)) {
+    std::size_t outLeft = sizeof buffer;
+    if (iconv(handle.Get(), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)) {
         return std::nullopt;
     }
     output.append(buffer, static_cast<std::size_t>(out - buffer));

@@ -83,10 +83,10 @@ struct Application::Impl {
     std::vector<Form::Impl*> loadedForms;
     QEventLoop* runLoop = nullptr;
 
-    static Impl* current;
+    static Impl* m_current;
 };
 
-Application::Impl* Application::Impl::current = nullptr;
+Application::Impl* Application::Impl::m_current = nullptr;
 
 Application::Impl::Impl(int argc, char** argv)
     : programName(argc > 0 && argv[0] ? argv[0] : "Kestrune.scr") {
@@ -121,14 +121,14 @@ Application::Impl::Impl(int argc, char** argv)
         eventFilter = std::make_unique<qt::X11EventFilter>();
         application->installNativeEventFilter(eventFilter.get());
     }
-    current = this;
+    m_current = this;
 }
 
 Application::Impl::~Impl() {
     if (eventFilter) {
         application->removeNativeEventFilter(eventFilter.get());
     }
-    current = nullptr;
+    m_current = nullptr;
 }
 
 Application::Application(int argc, char** argv) : m_impl(std::make_unique<Impl>(argc, argv)) {}
@@ -162,18 +162,18 @@ void EndProcess() {
 namespace qt {
 
 const std::vector<Form::Impl*>& LoadedForms() {
-    static const std::vector<Form::Impl*> none;
-    return Application::Impl::current ? Application::Impl::current->loadedForms : none;
+    static const std::vector<Form::Impl*> kNone;
+    return Application::Impl::m_current ? Application::Impl::m_current->loadedForms : kNone;
 }
 
 void NoteFormLoaded(Form::Impl& form) {
-    if (Application::Impl* app = Application::Impl::current) {
+    if (Application::Impl* app = Application::Impl::m_current) {
         app->loadedForms.push_back(&form);
     }
 }
 
 void NoteFormUnloaded(Form::Impl& form) {
-    Application::Impl* app = Application::Impl::current;
+    Application::Impl* app = Application::Impl::m_current;
     if (!app) {
         return;
     }
@@ -184,7 +184,7 @@ void NoteFormUnloaded(Form::Impl& form) {
 }
 
 X11EventFilter* EventFilter() {
-    return Application::Impl::current ? Application::Impl::current->eventFilter.get() : nullptr;
+    return Application::Impl::m_current ? Application::Impl::m_current->eventFilter.get() : nullptr;
 }
 
 } // namespace qt

@@ -33,9 +33,9 @@ protected:
     }
 
     void mousePressEvent(QMouseEvent* event) override {
-        if (m_owner.OnMouseDown) {
+        if (m_owner.onMouseDown) {
             const QPoint at = event->position().toPoint();
-            m_owner.OnMouseDown(qt::ToMouseButton(event->button()),
+            m_owner.onMouseDown(qt::ToMouseButton(event->button()),
                                 qt::ToShiftState(event->modifiers()), at.x(), at.y());
         }
     }

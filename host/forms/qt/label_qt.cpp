@@ -29,9 +29,9 @@ protected:
         if (event->button() == Qt::LeftButton) {
             m_leftPressed = true;
         }
-        if (m_owner.OnMouseDown) {
+        if (m_owner.onMouseDown) {
             const QPoint at = event->position().toPoint();
-            m_owner.OnMouseDown(qt::ToMouseButton(event->button()),
+            m_owner.onMouseDown(qt::ToMouseButton(event->button()),
                                 qt::ToShiftState(event->modifiers()), at.x(), at.y());
         }
     }
@@ -39,8 +39,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         // A click is a left press and release, both over the label.
         if (event->button() == Qt::LeftButton && std::exchange(m_leftPressed, false) &&
-            rect().contains(event->position().toPoint()) && m_owner.OnClick) {
-            m_owner.OnClick();
+            rect().contains(event->position().toPoint()) && m_owner.onClick) {
+            m_owner.onClick();
         }
     }
 

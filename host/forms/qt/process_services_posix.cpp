@@ -28,8 +28,8 @@ public:
     SpawnAttributes(const SpawnAttributes&) = delete;
     SpawnAttributes& operator=(const SpawnAttributes&) = delete;
 
-    bool ok() const { return m_ok; }
-    posix_spawnattr_t* get() { return &m_attributes; }
+    bool Ok() const { return m_ok; }
+    posix_spawnattr_t* Get() { return &m_attributes; }
 
 private:
     posix_spawnattr_t m_attributes{};
@@ -40,7 +40,7 @@ private:
 
 bool StartProgram(const std::string& path) {
     SpawnAttributes attributes;
-    if (!attributes.ok()) {
+    if (!attributes.Ok()) {
         return false;
     }
     // The program starts as from a fresh shell: no signal blocked, none
@@ -49,16 +49,16 @@ bool StartProgram(const std::string& path) {
     sigset_t all;
     sigemptyset(&none);
     sigfillset(&all);
-    if (posix_spawnattr_setsigmask(attributes.get(), &none) != 0 ||
-        posix_spawnattr_setsigdefault(attributes.get(), &all) != 0 ||
-        posix_spawnattr_setflags(attributes.get(),
+    if (posix_spawnattr_setsigmask(attributes.Get(), &none) != 0 ||
+        posix_spawnattr_setsigdefault(attributes.Get(), &all) != 0 ||
+        posix_spawnattr_setflags(attributes.Get(),
                                  POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) != 0) {
         return false;
     }
     // The bare path and nothing else, as the program's whole command line.
     char* const argv[] = {const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = -1;
-    if (posix_spawn(&pid, path.c_str(), nullptr, attributes.get(), argv, environ) != 0) {
+    if (posix_spawn(&pid, path.c_str(), nullptr, attributes.Get(), argv, environ) != 0) {
         return false;
     }
     // Nobody waits for the program, but its end is collected at once so that

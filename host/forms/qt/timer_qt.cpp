@@ -30,12 +30,12 @@ void Timer::Impl::Tick() {
     // A tick whose handler waits in an event loop of its own (a modal form,
     // a message box) lets the timer come due again meanwhile; that tick is
     // dropped, so ticks never overlap.
-    if (ticking || !owner.OnTick) {
+    if (ticking || !owner.onTick) {
         return;
     }
     ticking = true;
     QPointer<QTimer> alive(&timer);
-    owner.OnTick();
+    owner.onTick();
     // The handler may have ended the timer's form, and the timer with it.
     if (alive) {
         ticking = false;

@@ -78,19 +78,19 @@ std::uint32_t AudioOutput::DeviceCount() {
 }
 
 void AudioOutput::AddSource(PcmSource* source) {
-    const std::lock_guard lock(m_sources_mutex);
+    const std::lock_guard lock(m_sourcesMutex);
     if (std::find(m_sources.begin(), m_sources.end(), source) == m_sources.end()) {
         m_sources.push_back(source);
     }
 }
 
 void AudioOutput::RemoveSource(PcmSource* source) {
-    const std::lock_guard lock(m_sources_mutex);
+    const std::lock_guard lock(m_sourcesMutex);
     std::erase(m_sources, source);
 }
 
 void AudioOutput::MixSources(std::uint8_t* stream, int length) {
-    const std::lock_guard lock(m_sources_mutex);
+    const std::lock_guard lock(m_sourcesMutex);
     for (PcmSource* source : m_sources) {
         source->MixInto(stream, length);
     }

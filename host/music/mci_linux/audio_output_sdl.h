@@ -62,7 +62,7 @@ private:
     const std::chrono::milliseconds m_retryAfterFailure;
     std::optional<std::chrono::steady_clock::time_point> m_failedAt;
     int m_users = 0;
-    std::mutex m_sources_mutex;
+    std::mutex m_sourcesMutex;
     std::vector<PcmSource*> m_sources;
 };
 

@@ -35,7 +35,7 @@ CdAudioDevice::CdAudioDevice(AudioOutput& output, std::shared_ptr<CdDisc> disc)
       }) {}
 
 CdAudioDevice::~CdAudioDevice() {
-    if (m_holds_output) {
+    if (m_holdsOutput) {
         // The audio thread lets go of the player before it stops.
         m_output.RemoveSource(&m_player);
         m_player.Stop();
@@ -77,16 +77,16 @@ Error CdAudioDevice::Play(const std::vector<Word>& parameters) {
         return kDeviceNotReady;
     }
     ParameterReader reader(parameters);
-    bool has_from = false;
-    bool has_to = false;
+    bool hasFrom = false;
+    bool hasTo = false;
     std::int32_t from = 0;
     std::int32_t to = toc.leadout;
     while (!reader.AtEnd()) {
-        const bool is_from = reader.Take({"from"});
-        if (!is_from && !reader.Take({"to"})) {
+        const bool isFrom = reader.Take({"from"});
+        if (!isFrom && !reader.Take({"to"})) {
             return kUnrecognizedKeyword;
         }
-        bool& seen = is_from ? has_from : has_to;
+        bool& seen = isFrom ? hasFrom : hasTo;
         if (seen) {
             return kDuplicateFlags;
         }
@@ -94,17 +94,17 @@ Error CdAudioDevice::Play(const std::vector<Word>& parameters) {
         if (!reader.TakeValue(value)) {
             return kMissingParameter;
         }
-        if (const Error error = ParseCdPosition(toc, m_format, value, is_from ? from : to);
+        if (const Error error = ParseCdPosition(toc, m_format, value, isFrom ? from : to);
             error != kOk) {
             return error;
         }
         seen = true;
     }
-    if (!has_from && !has_to && m_player.CurrentState() == CdPlayer::State::Paused) {
+    if (!hasFrom && !hasTo && m_player.CurrentState() == CdPlayer::State::Paused) {
         m_player.Resume();
         return kOk;
     }
-    if (!has_from) {
+    if (!hasFrom) {
         from = m_player.Position();
         // At the end of the disc a plain play starts the disc again: the watch
         // that keeps a disc playing then loops it, as a listener expects.
@@ -115,11 +115,11 @@ Error CdAudioDevice::Play(const std::vector<Word>& parameters) {
     if (from >= to) {
         return kOutOfRange;
     }
-    if (!m_holds_output) {
+    if (!m_holdsOutput) {
         if (!m_output.Acquire()) {
             return kNoAudioOutput;
         }
-        m_holds_output = true;
+        m_holdsOutput = true;
         m_output.AddSource(&m_player);
     }
     m_player.Play(toc, from, to);

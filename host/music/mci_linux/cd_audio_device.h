@@ -49,7 +49,7 @@ private:
     std::shared_ptr<CdDisc> m_disc;
     CdPlayer m_player;
     CdTimeFormat m_format = CdTimeFormat::Msf;
-    bool m_holds_output = false;
+    bool m_holdsOutput = false;
 };
 
 } // namespace kestrune::mci

@@ -37,9 +37,9 @@ void AddSamples(std::uint8_t* stream, const std::uint8_t* samples, int bytes) {
 
 } // namespace
 
-// Everything the reader thread uses. All but the reader under m_mutex.
+// Everything the reader thread uses. All but the reader under `mutex`.
 struct CdPlayer::Shared {
-    explicit Shared(SectorReader reader) : m_reader(std::move(reader)) {}
+    explicit Shared(SectorReader reader) : reader(std::move(reader)) {}
 
     struct Sector {
         std::int32_t number;
@@ -49,38 +49,38 @@ struct CdPlayer::Shared {
     // Ends the play, dropping what was read ahead, and puts the position at
     // `sector`.
     void Halt(std::int32_t sector) {
-        ++m_generation;
-        m_stoppedAt = sector;
-        m_state = State::Stopped;
-        m_queue.clear();
-        m_frontOffset = 0;
-        m_readDone = true;
+        ++generation;
+        stoppedAt = sector;
+        state = State::Stopped;
+        queue.clear();
+        frontOffset = 0;
+        readDone = true;
     }
 
     std::int32_t Position() const {
-        if (m_state == State::Stopped) {
-            return m_stoppedAt;
+        if (state == State::Stopped) {
+            return stoppedAt;
         }
-        return m_queue.empty() ? m_nextRead : m_queue.front().number;
+        return queue.empty() ? nextRead : queue.front().number;
     }
 
-    const SectorReader m_reader;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;       // the reader: work, or the end
-    std::condition_variable m_readerGone; // the player's end: the reader left
-    State m_state = State::Stopped;
-    CdToc m_toc;
-    std::int32_t m_end = 0;
-    std::int32_t m_nextRead = 0;
-    std::int32_t m_stoppedAt = 0;
+    const SectorReader reader;
+    std::mutex mutex;
+    std::condition_variable wake;       // the reader: work, or the end
+    std::condition_variable readerGone; // the player's end: the reader left
+    State state = State::Stopped;
+    CdToc toc;
+    std::int32_t end = 0;
+    std::int32_t nextRead = 0;
+    std::int32_t stoppedAt = 0;
     // Counts the plays and stops: a read begun before the latest one is
     // dropped when it returns.
-    std::uint64_t m_generation = 0;
-    bool m_readDone = true;
-    bool m_quit = false;
-    bool m_readerLeft = false;
-    std::deque<Sector> m_queue;
-    int m_frontOffset = 0; // bytes of the front sector already heard
+    std::uint64_t generation = 0;
+    bool readDone = true;
+    bool quit = false;
+    bool readerLeft = false;
+    std::deque<Sector> queue;
+    int frontOffset = 0; // bytes of the front sector already heard
 };
 
 CdPlayer::CdPlayer(SectorReader reader) : m_shared(std::make_shared<Shared>(std::move(reader))) {}
@@ -89,11 +89,11 @@ CdPlayer::~CdPlayer() {
     if (!m_reader.joinable()) {
         return;
     }
-    std::unique_lock lock(m_shared->m_mutex);
-    m_shared->m_quit = true;
-    m_shared->m_wake.notify_all();
-    const bool left = m_shared->m_readerGone.wait_for(lock, kReaderExitWait,
-                                                      [this] { return m_shared->m_readerLeft; });
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->quit = true;
+    m_shared->wake.notify_all();
+    const bool left = m_shared->readerGone.wait_for(lock, kReaderExitWait,
+                                                    [this] { return m_shared->readerLeft; });
     lock.unlock();
     if (left) {
         m_reader.join();
@@ -106,87 +106,87 @@ CdPlayer::~CdPlayer() {
 
 void CdPlayer::Play(const CdToc& toc, std::int32_t from, std::int32_t to) {
     {
-        const std::lock_guard lock(m_shared->m_mutex);
+        const std::lock_guard lock(m_shared->mutex);
         Shared& shared = *m_shared;
-        ++shared.m_generation;
-        shared.m_toc = toc;
-        shared.m_queue.clear();
-        shared.m_frontOffset = 0;
-        shared.m_nextRead = from;
-        shared.m_end = to;
-        shared.m_readDone = false;
-        shared.m_state = State::Playing;
+        ++shared.generation;
+        shared.toc = toc;
+        shared.queue.clear();
+        shared.frontOffset = 0;
+        shared.nextRead = from;
+        shared.end = to;
+        shared.readDone = false;
+        shared.state = State::Playing;
     }
     if (!m_reader.joinable()) {
         m_reader = std::thread(&CdPlayer::ReadAhead, m_shared);
     }
-    m_shared->m_wake.notify_all();
+    m_shared->wake.notify_all();
 }
 
 void CdPlayer::Stop() {
-    const std::lock_guard lock(m_shared->m_mutex);
+    const std::lock_guard lock(m_shared->mutex);
     m_shared->Halt(m_shared->Position());
 }
 
 void CdPlayer::Reset(std::int32_t sector) {
-    const std::lock_guard lock(m_shared->m_mutex);
+    const std::lock_guard lock(m_shared->mutex);
     m_shared->Halt(sector);
 }
 
 void CdPlayer::Pause() {
-    const std::lock_guard lock(m_shared->m_mutex);
-    if (m_shared->m_state == State::Playing) {
-        m_shared->m_state = State::Paused;
+    const std::lock_guard lock(m_shared->mutex);
+    if (m_shared->state == State::Playing) {
+        m_shared->state = State::Paused;
     }
 }
 
 void CdPlayer::Resume() {
-    const std::lock_guard lock(m_shared->m_mutex);
-    if (m_shared->m_state == State::Paused) {
-        m_shared->m_state = State::Playing;
+    const std::lock_guard lock(m_shared->mutex);
+    if (m_shared->state == State::Paused) {
+        m_shared->state = State::Playing;
     }
 }
 
 CdPlayer::State CdPlayer::CurrentState() {
-    const std::lock_guard lock(m_shared->m_mutex);
-    return m_shared->m_state;
+    const std::lock_guard lock(m_shared->mutex);
+    return m_shared->state;
 }
 
 std::int32_t CdPlayer::Position() {
-    const std::lock_guard lock(m_shared->m_mutex);
+    const std::lock_guard lock(m_shared->mutex);
     return m_shared->Position();
 }
 
 void CdPlayer::ReadAhead(std::shared_ptr<Shared> sharedState) {
     Shared& shared = *sharedState;
     std::vector<std::uint8_t> buffer;
-    std::unique_lock lock(shared.m_mutex);
+    std::unique_lock lock(shared.mutex);
     while (true) {
-        shared.m_wake.wait(lock, [&shared] {
-            return shared.m_quit || (!shared.m_readDone && shared.m_queue.size() < kQueuedSectors);
+        shared.wake.wait(lock, [&shared] {
+            return shared.quit || (!shared.readDone && shared.queue.size() < kQueuedSectors);
         });
-        if (shared.m_quit) {
+        if (shared.quit) {
             break;
         }
-        const CdRun run = shared.m_toc.AudioRunFrom(shared.m_nextRead);
-        if (run.start >= shared.m_end) {
-            shared.m_nextRead = shared.m_end;
-            shared.m_readDone = true;
+        const CdRun run = shared.toc.AudioRunFrom(shared.nextRead);
+        if (run.start >= shared.end) {
+            shared.nextRead = shared.end;
+            shared.readDone = true;
             continue;
         }
         const int count = static_cast<int>(
             std::min({static_cast<std::int32_t>(kSectorsPerRead), run.end - run.start,
-                      shared.m_end - run.start,
-                      static_cast<std::int32_t>(kQueuedSectors - shared.m_queue.size())}));
-        const std::uint64_t generation = shared.m_generation;
+                      shared.end - run.start,
+                      static_cast<std::int32_t>(kQueuedSectors - shared.queue.size())}));
+        const std::uint64_t generation = shared.generation;
         buffer.resize(static_cast<std::size_t>(count) * kCdSectorBytes);
         lock.unlock();
-        const bool ok = shared.m_reader(run.start, count, buffer.data());
+        const bool ok = shared.reader(run.start, count, buffer.data());
         lock.lock();
-        if (shared.m_quit) {
+        if (shared.quit) {
             break;
         }
-        if (shared.m_generation != generation) {
+        if (shared.generation != generation) {
             continue; // stopped or played elsewhere meanwhile
         }
         if (!ok) {
@@ -197,45 +197,45 @@ void CdPlayer::ReadAhead(std::shared_ptr<Shared> sharedState) {
             std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
         }
         for (int i = 0; i < count; ++i) {
-            Shared::Sector& sector = shared.m_queue.emplace_back();
+            Shared::Sector& sector = shared.queue.emplace_back();
             sector.number = run.start + i;
             std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(i) * kCdSectorBytes,
                         kCdSectorBytes, sector.samples.begin());
         }
-        shared.m_nextRead = run.start + count;
+        shared.nextRead = run.start + count;
     }
-    shared.m_readerLeft = true;
-    shared.m_readerGone.notify_all();
+    shared.readerLeft = true;
+    shared.readerGone.notify_all();
 }
 
 void CdPlayer::MixInto(std::uint8_t* stream, int length) {
     bool wakeReader = false;
     {
-        const std::lock_guard lock(m_shared->m_mutex);
+        const std::lock_guard lock(m_shared->mutex);
         Shared& shared = *m_shared;
-        if (shared.m_state != State::Playing) {
+        if (shared.state != State::Playing) {
             return;
         }
         int offset = 0;
-        while (offset < length && !shared.m_queue.empty()) {
-            Shared::Sector& front = shared.m_queue.front();
-            const int bytes = std::min(length - offset, kCdSectorBytes - shared.m_frontOffset);
-            AddSamples(stream + offset, front.samples.data() + shared.m_frontOffset, bytes);
+        while (offset < length && !shared.queue.empty()) {
+            Shared::Sector& front = shared.queue.front();
+            const int bytes = std::min(length - offset, kCdSectorBytes - shared.frontOffset);
+            AddSamples(stream + offset, front.samples.data() + shared.frontOffset, bytes);
             offset += bytes;
-            shared.m_frontOffset += bytes;
-            if (shared.m_frontOffset == kCdSectorBytes) {
-                shared.m_queue.pop_front();
-                shared.m_frontOffset = 0;
+            shared.frontOffset += bytes;
+            if (shared.frontOffset == kCdSectorBytes) {
+                shared.queue.pop_front();
+                shared.frontOffset = 0;
                 wakeReader = true;
             }
         }
-        if (shared.m_queue.empty() && shared.m_readDone) {
-            shared.m_stoppedAt = shared.m_nextRead;
-            shared.m_state = State::Stopped;
+        if (shared.queue.empty() && shared.readDone) {
+            shared.stoppedAt = shared.nextRead;
+            shared.state = State::Stopped;
         }
     }
     if (wakeReader) {
-        m_shared->m_wake.notify_one();
+        m_shared->wake.notify_one();
     }
 }
 

@@ -36,12 +36,12 @@ std::vector<MciDeviceLayer::NamedDevice>::iterator MciDeviceLayer::Find(const st
 
 Error MciDeviceLayer::Send(std::string_view text, std::string& reply) {
     ParsedCommand command;
-    const Error parse_error = ParseCommand(text, command);
-    if (parse_error == kMissingDeviceName && !KnownVerb(command.verb)) {
+    const Error parseError = ParseCommand(text, command);
+    if (parseError == kMissingDeviceName && !KnownVerb(command.verb)) {
         return kUnrecognizedCommand;
     }
-    if (parse_error != kOk) {
-        return parse_error;
+    if (parseError != kOk) {
+        return parseError;
     }
     if (!KnownVerb(command.verb)) {
         return kUnrecognizedCommand;
@@ -85,17 +85,17 @@ Error MciDeviceLayer::Open(const ParsedCommand& command) {
     ParameterReader reader(command.parameters);
     std::string type;
     std::string alias;
-    bool has_type = false;
-    bool has_alias = false;
+    bool hasType = false;
+    bool hasAlias = false;
     while (!reader.AtEnd()) {
-        const bool is_type = reader.Take({"type"});
-        const bool is_alias = !is_type && reader.Take({"alias"});
-        if (is_type || is_alias) {
-            bool& seen = is_type ? has_type : has_alias;
+        const bool isType = reader.Take({"type"});
+        const bool isAlias = !isType && reader.Take({"alias"});
+        if (isType || isAlias) {
+            bool& seen = isType ? hasType : hasAlias;
             if (seen) {
                 return kDuplicateFlags;
             }
-            if (!reader.TakeValue(is_type ? type : alias)) {
+            if (!reader.TakeValue(isType ? type : alias)) {
                 return kMissingStringArgument;
             }
             seen = true;
@@ -107,22 +107,22 @@ Error MciDeviceLayer::Open(const ParsedCommand& command) {
         }
     }
 
-    const std::string name = ToLowerAscii(has_alias ? alias : command.device.text);
+    const std::string name = ToLowerAscii(hasAlias ? alias : command.device.text);
     if (name == kAll) {
         return kCannotUseAll;
     }
     if (Find(name) != m_devices.end()) {
-        return has_alias ? kDuplicateAlias : kDeviceOpen;
+        return hasAlias ? kDuplicateAlias : kDeviceOpen;
     }
 
     std::unique_ptr<MciDevice> device;
     Error error = kOk;
     const std::string kind = ToLowerAscii(type);
-    if (has_type && kind == "cdaudio") {
+    if (hasType && kind == "cdaudio") {
         error = CdAudioDevice::Open(m_output, command.device.text, device);
-    } else if (has_type && kind != "mpegvideo") {
+    } else if (hasType && kind != "mpegvideo") {
         error = kDeviceNotInstalled;
-    } else if (!has_type && IsKeyword(command.device, "cdaudio")) {
+    } else if (!hasType && IsKeyword(command.device, "cdaudio")) {
         const char* const source = std::getenv(kCdAudioDeviceVariable);
         error = CdAudioDevice::Open(m_output, source ? source : "", device);
     } else {

@@ -17,16 +17,16 @@ namespace {
 
 class LinuxMciPlatform final : public MciPlatform {
 public:
-    std::uint32_t SendString(const char* command, char* reply, std::size_t reply_length) override {
+    std::uint32_t SendString(const char* command, char* reply, std::size_t replyLength) override {
         std::string answer;
         const mci::Error error = m_layer.Send(command ? command : "", answer);
         if (error != mci::kOk) {
             return error;
         }
-        if (reply && reply_length > 0) {
+        if (reply && replyLength > 0) {
             // As the system's MCI: an answer that does not fit is an error,
             // never a cut answer that could be read as another.
-            if (answer.size() >= reply_length) {
+            if (answer.size() >= replyLength) {
                 return mci::kParamOverflow;
             }
             std::memcpy(reply, answer.c_str(), answer.size() + 1);

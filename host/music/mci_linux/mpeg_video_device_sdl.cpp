@@ -13,7 +13,7 @@ namespace {
 constexpr double kMillisecondsPerSecond = 1000.0;
 
 // The device whose file holds SDL_mixer's one music stream, if any.
-MpegVideoDevice* g_music_owner = nullptr;
+MpegVideoDevice* g_musicOwner = nullptr;
 
 // The decoder that a file's name suggests, as SDL_mixer's own loader by name
 // guesses it: MPEG audio is told from its content less surely than the other
@@ -65,9 +65,9 @@ MpegVideoDevice::~MpegVideoDevice() {
 }
 
 void MpegVideoDevice::Halt() {
-    if (g_music_owner == this) {
+    if (g_musicOwner == this) {
         Mix_HaltMusic();
-        g_music_owner = nullptr;
+        g_musicOwner = nullptr;
     }
 }
 
@@ -75,21 +75,21 @@ void MpegVideoDevice::Refresh() {
     if (m_state == State::Stopped) {
         return;
     }
-    if (g_music_owner != this) {
+    if (g_musicOwner != this) {
         // Another file took the music stream.
         m_state = State::Stopped;
-        m_stopped_at = 0;
+        m_stoppedAt = 0;
     } else if (Mix_PlayingMusic() == 0) {
         // The file ended by itself.
         m_state = State::Stopped;
-        m_stopped_at = LengthMilliseconds();
-        g_music_owner = nullptr;
+        m_stoppedAt = LengthMilliseconds();
+        g_musicOwner = nullptr;
     }
 }
 
 long MpegVideoDevice::CurrentMilliseconds() const {
     if (m_state == State::Stopped) {
-        return m_stopped_at;
+        return m_stoppedAt;
     }
     const double seconds = Mix_GetMusicPosition(m_music.get());
     return seconds < 0 ? 0 : std::lround(seconds * kMillisecondsPerSecond);
@@ -109,20 +109,20 @@ Error MpegVideoDevice::StartAt(long milliseconds) {
         return kInvalidFile;
     }
     // The stream changed hands: the previous owner learns it on its next query.
-    g_music_owner = this;
+    g_musicOwner = this;
     m_state = State::Playing;
     return kOk;
 }
 
 Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
     ParameterReader reader(parameters);
-    bool has_from = false;
+    bool hasFrom = false;
     long from = 0;
     while (!reader.AtEnd()) {
         if (!reader.Take({"from"})) {
             return kUnrecognizedKeyword;
         }
-        if (has_from) {
+        if (hasFrom) {
             return kDuplicateFlags;
         }
         std::string value;
@@ -132,10 +132,10 @@ Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
         if (!ReadUnsigned(value, from)) {
             return kBadInteger;
         }
-        has_from = true;
+        hasFrom = true;
     }
     const long length = LengthMilliseconds();
-    if (has_from) {
+    if (hasFrom) {
         if (length > 0 && from > length) {
             return kOutOfRange;
         }
@@ -151,12 +151,12 @@ Error MpegVideoDevice::Play(const std::vector<Word>& parameters) {
     }
     // A file stopped at its end starts again from the beginning, as a player
     // does when play is pressed on a finished piece.
-    return StartAt(length > 0 && m_stopped_at >= length ? 0 : m_stopped_at);
+    return StartAt(length > 0 && m_stoppedAt >= length ? 0 : m_stoppedAt);
 }
 
 void MpegVideoDevice::Stop() {
     if (m_state != State::Stopped) {
-        m_stopped_at = CurrentMilliseconds();
+        m_stoppedAt = CurrentMilliseconds();
         Halt();
         m_state = State::Stopped;
     }

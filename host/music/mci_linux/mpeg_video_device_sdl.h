@@ -50,7 +50,7 @@ private:
     AudioOutput& m_output;
     std::unique_ptr<_Mix_Music, MusicDeleter> m_music;
     State m_state = State::Stopped;
-    long m_stopped_at = 0; // the position while stopped
+    long m_stoppedAt = 0; // the position while stopped
 };
 
 } // namespace kestrune::mci

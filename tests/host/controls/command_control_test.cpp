@@ -39,7 +39,7 @@ protected:
         form.other.ReadProperties(forms::PropertyBag{});
         form.button.Initialize();
         form.other.Initialize();
-        form.button.OnClick = [this] { ++clicks; };
+        form.button.onClick = [this] { ++clicks; };
         widget = form.button.ControlImpl().widget.get();
         // The mouse starts away from both buttons, and the focus (which the
         // form gives its first control when shown) on the other one.
@@ -151,7 +151,7 @@ TEST_F(CommandControlTest, ClickRules) {
 
 TEST_F(CommandControlTest, StoredPropertiesRoundTrip) {
     std::vector<std::string> notices;
-    form.button.OnPropertyChanged = [&](std::string_view name) { notices.emplace_back(name); };
+    form.button.onPropertyChanged = [&](std::string_view name) { notices.emplace_back(name); };
     const forms::Font font{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
     form.button.SetCaption("設定");
     form.button.SetFont(font);

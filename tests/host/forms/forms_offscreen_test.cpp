@@ -82,7 +82,7 @@ class ModalForm : public Form {
 public:
     ModalForm() {
         closer.SetInterval(5);
-        closer.OnTick = [this] {
+        closer.onTick = [this] {
             if (++ticks == 3) {
                 Unload();
             }
@@ -106,7 +106,7 @@ TEST_F(FormsOffscreen, TimersTickThroughTheLoopOneAtATimeWhileEnabledAndLoaded) 
     bool modalReturned = false;
     form.ticker.SetInterval(5);
     form.stopper.SetEnabled(false);
-    form.ticker.OnTick = [&] {
+    form.ticker.onTick = [&] {
         ++ticks;
         deepest = std::max(deepest, ++depth);
         if (ticks == 1) {
@@ -122,7 +122,7 @@ TEST_F(FormsOffscreen, TimersTickThroughTheLoopOneAtATimeWhileEnabledAndLoaded) 
         }
         --depth;
     };
-    form.stopper.OnTick = [&] {
+    form.stopper.onTick = [&] {
         form.stopper.SetEnabled(false);
         form.Unload();
     };

@@ -155,11 +155,11 @@ TEST_F(FormsX11, UserControlHasItsOwnWindowAndKeepsTheMouseWhileAButtonIsHeld) {
     Label link(form);
     link.Move(200, 150, 50, 20);
     Events linkEvents;
-    link.OnMouseDown = [&](MouseButton button, ShiftState, int x, int y) {
+    link.onMouseDown = [&](MouseButton button, ShiftState, int x, int y) {
         linkEvents.push_back("Down " + std::to_string(static_cast<int>(button)) + " " +
                              std::to_string(x) + "," + std::to_string(y));
     };
-    link.OnClick = [&] { linkEvents.push_back("Click"); };
+    link.onClick = [&] { linkEvents.push_back("Click"); };
     form.Show();
     ASSERT_TRUE(PumpUntil([&] { return Viewable(form.Window()) && Viewable(probe.Window()); }));
 

@@ -37,7 +37,7 @@ TEST(PictureArithmeticTest, DevelopingIsLinearBelowTheKneeAndSaturatesAtWhite) {
     canvas.Add(2, 0, LightOf(200, 250, 255));
     canvas.Add(3, 0, LightOf(100000, 100000, 100000));
     canvas.Add(9, 0, LightOf(255, 255, 255)); // outside: ignored
-    const Picture picture = canvas.Develop(180, LightCanvas::Dither::kNone);
+    const Picture picture = canvas.Develop(180, LightCanvas::Dither::None);
     const std::uint8_t expected_dark[3] = {0, 0, 0};
     EXPECT_TRUE(std::equal(expected_dark, expected_dark + 3, picture.PixelAt(0, 0)));
     EXPECT_EQ(picture.PixelAt(1, 0)[0], 100);
@@ -59,8 +59,8 @@ TEST(PictureArithmeticTest, OrderedDitherKeepsTheMeanLevel) {
             canvas.Add(x, y, {40 * kLightStep + kLightStep / 4, 0, 0});
         }
     }
-    const Picture dithered = canvas.Develop(200, LightCanvas::Dither::kOrdered);
-    const Picture plain = canvas.Develop(200, LightCanvas::Dither::kNone);
+    const Picture dithered = canvas.Develop(200, LightCanvas::Dither::Ordered);
+    const Picture plain = canvas.Develop(200, LightCanvas::Dither::None);
     int raised = 0;
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {

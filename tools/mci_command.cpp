@@ -30,21 +30,21 @@ int RunMci(std::span<char* const> args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    bool all_succeeded = true;
+    bool allSucceeded = true;
     if (args.size() == 1 && std::strcmp(args[0], "-") == 0) {
         std::string line;
         while (std::getline(std::cin, line)) {
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
-            all_succeeded = SendAndPrint(line) && all_succeeded;
+            allSucceeded = SendAndPrint(line) && allSucceeded;
         }
     } else {
         for (const char* command : args) {
-            all_succeeded = SendAndPrint(command) && all_succeeded;
+            allSucceeded = SendAndPrint(command) && allSucceeded;
         }
     }
-    return all_succeeded ? 0 : 1;
+    return allSucceeded ? 0 : 1;
 }
 
 } // namespace

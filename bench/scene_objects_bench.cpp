@@ -169,7 +169,7 @@ Scene& TheScene() {
 
 template <typename Work> void Measure(benchmark::State& state, Work&& work) {
     Scene& scene = TheScene();
-    if (!scene.gl.ok()) {
+    if (!scene.gl.Ok()) {
         state.SkipWithError("no offscreen OpenGL context");
         return;
     }

@@ -40,8 +40,8 @@ bool Executable(const fs::path& path) {
 
 TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
     const TempFolder temporary("kestrune-install");
-    ASSERT_TRUE(temporary.ok());
-    const fs::path folder = temporary.path();
+    ASSERT_TRUE(temporary.Ok());
+    const fs::path folder = temporary.Path();
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
     const fs::path prefix = folder / "prefix";
@@ -73,16 +73,16 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
               std::string::npos);
 
     TestUser user(folder / "home");
-    if (!user.ok()) {
+    if (!user.Ok()) {
         GTEST_SKIP() << "the installation is checked as an ordinary user, who cannot write "
                         "into it, and none could be made: "
-                     << user.whyNot();
+                     << user.WhyNot();
     }
     XvfbServer server(1024, 768, /*anyLocalUser=*/true);
-    ASSERT_TRUE(server.ok());
-    X11Connection x11(server.display());
+    ASSERT_TRUE(server.Ok());
+    X11Connection x11(server.DisplayName());
     ChildProcess::Options options;
-    options.environment = {{"DISPLAY", server.display()},
+    options.environment = {{"DISPLAY", server.DisplayName()},
                            {"SDL_VIDEODRIVER", "x11"},
                            {"SDL_AUDIODRIVER", "dummy"},
                            {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
@@ -107,10 +107,10 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
                        std::to_string(geometry->y + kSaveButtonY),
                        "click",
                        "1"};
-    click.environment = {{"DISPLAY", server.display()}};
+    click.environment = {{"DISPLAY", server.DisplayName()}};
     ASSERT_EQ(RunProgram("/usr/bin/xdotool", click, 10s), 0);
     ASSERT_EQ(dialog->WaitForExit(30s), 0) << ReadText(folder / "settings.txt");
-    const fs::path userFolder = user.home() / ".config" / "kestrune";
+    const fs::path userFolder = user.Home() / ".config" / "kestrune";
     EXPECT_TRUE(ReadText(userFolder / "Kestrune.ini").starts_with("[Section]\r\n"));
     struct stat status {};
     ASSERT_EQ(stat(userFolder.c_str(), &status), 0);
@@ -128,7 +128,7 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
             return stats.maxChannel > 100 && stats.distinctColours > 50;
         },
         120s, 250ms));
-    ASSERT_TRUE(SendKey(server.display(), "Escape"));
+    ASSERT_TRUE(SendKey(server.DisplayName(), "Escape"));
     EXPECT_EQ(show->WaitForExit(30s), 0) << ReadText(folder / "show.txt");
 }
 

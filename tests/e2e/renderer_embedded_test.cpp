@@ -33,8 +33,8 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     options.screenHeight = 1024;
     options.start = false;
     RendererRun run(options);
-    ASSERT_TRUE(run.serverOk());
-    X11Connection& x11 = run.x11();
+    ASSERT_TRUE(run.ServerOk());
+    X11Connection& x11 = run.X11();
     const XWindow given = x11.CreateWindow(kLeft, kTop, 480, 360);
     const std::vector<XWindow> topLevels = x11.Children(x11.Root());
     const std::vector<std::uint8_t> elsewhere = x11.ScreenshotRgb(800, 600, 400, 300);
@@ -45,7 +45,7 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
 
     // The show fades in from black over its first seconds.
     ASSERT_TRUE(WaitUntil([&] { return ShowsTheShow(x11, 480, 360); }, 120s, 250ms))
-        << run.process().Output();
+        << run.Process().Output();
     // It draws in a window of its own inside the given one, covering it.
     const std::vector<XWindow> inside = x11.Children(given);
     ASSERT_EQ(inside.size(), 1u);
@@ -58,7 +58,7 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     EXPECT_TRUE(geometry->viewable);
     // The launcher wrote the pictures the renderer shows.
     for (const char* name : {"Kestrune1.bmp", "Kestrune2.bmp", "Kestrune3.bmp", "Kestrune4.bmp"}) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(run.textureFolder() / name)) << name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(run.TextureFolder() / name)) << name;
     }
 
     // A larger window: the show follows it, into the part that was not there.
@@ -85,21 +85,21 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     EXPECT_EQ(x11.ScreenshotRgb(800, 600, 400, 300), elsewhere);
 
     // SIGTERM, as the screensaver ends a hack: a clean end, its window gone.
-    ASSERT_EQ(kill(run.process().pid(), SIGTERM), 0);
-    auto code = run.process().WaitForExit(20s);
+    ASSERT_EQ(kill(run.Process().Pid(), SIGTERM), 0);
+    auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after SIGTERM";
-    EXPECT_EQ(*code, 0) << run.process().Output();
+    EXPECT_EQ(*code, 0) << run.Process().Output();
     EXPECT_TRUE(x11.Children(given).empty());
 
     // Started again, without a pause between frames; then the window's owner
     // destroys the window, and the renderer ends by itself.
     run.Start("Kestrune.dll", {"-window-id", std::to_string(given), "-delay", "0"});
     ASSERT_TRUE(WaitUntil([&] { return ShowsTheShow(x11, 640, 400); }, 120s, 250ms))
-        << run.process().Output();
+        << run.Process().Output();
     x11.DestroyWindow(given);
-    code = run.process().WaitForExit(20s);
+    code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after its window was destroyed";
-    EXPECT_EQ(*code, 0) << run.process().Output();
+    EXPECT_EQ(*code, 0) << run.Process().Output();
 }
 
 } // namespace

@@ -26,17 +26,17 @@ std::filesystem::path MakeTemporaryFolder() {
 
 RendererRun::RendererRun(const Options& options)
     : m_folder(MakeTemporaryFolder()), m_server(options.screenWidth, options.screenHeight) {
-    if (!m_server.ok()) {
+    if (!m_server.Ok()) {
         return;
     }
-    std::filesystem::create_directories(textureFolder());
+    std::filesystem::create_directories(TextureFolder());
     if (options.withPictures) {
-        SaveTexturePictures(textureFolder().string());
+        SaveTexturePictures(TextureFolder().string());
     }
     for (const auto& [name, bytes] : options.textureFiles) {
-        std::ofstream(textureFolder() / name, std::ios::binary) << bytes;
+        std::ofstream(TextureFolder() / name, std::ios::binary) << bytes;
     }
-    m_x11 = std::make_unique<X11Connection>(m_server.display());
+    m_x11 = std::make_unique<X11Connection>(m_server.DisplayName());
     if (options.start) {
         Start("Kestrune.dll");
     }
@@ -47,7 +47,7 @@ void RendererRun::Start(const std::string& program, const std::vector<std::strin
     ChildProcess::Options child;
     child.arguments = arguments;
     child.environment = {
-        {"DISPLAY", m_server.display()},
+        {"DISPLAY", m_server.DisplayName()},
         {"SDL_VIDEODRIVER", "x11"},
         {"XDG_CACHE_HOME", (m_folder / "cache").string()},
         {"SDL_OPENGL_LIBRARY", KESTRUNE_SWAP_COUNTER},

@@ -39,12 +39,12 @@ public:
     // killed first.
     void Start(const std::string& program, const std::vector<std::string>& arguments = {});
 
-    bool serverOk() const { return m_server.ok(); }
-    const std::string& display() const { return m_server.display(); }
-    X11Connection& x11() { return *m_x11; }
-    ChildProcess& process() { return *m_process; }
-    const std::filesystem::path& folder() const { return m_folder; }
-    std::filesystem::path textureFolder() const { return m_folder / "cache" / "r_vosk"; }
+    bool ServerOk() const { return m_server.Ok(); }
+    const std::string& DisplayName() const { return m_server.DisplayName(); }
+    X11Connection& X11() { return *m_x11; }
+    ChildProcess& Process() { return *m_process; }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    std::filesystem::path TextureFolder() const { return m_folder / "cache" / "r_vosk"; }
 
     // Waits for a window with this exact title; nothing after the deadline.
     std::optional<XWindow> WaitForWindow(const std::string& title,

@@ -24,9 +24,9 @@ RendererRun::Options ScreenOf(int width, int height) {
 
 TEST(RendererWindow, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
     RendererRun run;
-    ASSERT_TRUE(run.serverOk());
+    ASSERT_TRUE(run.ServerOk());
     const auto window = run.WaitForWindow(kTitle, 20s);
-    ASSERT_TRUE(window) << run.process().Output();
+    ASSERT_TRUE(window) << run.Process().Output();
 
     // Frames are really drawn and swapped, over and over.
     ASSERT_TRUE(WaitUntil([&] { return run.Swaps() >= 10; }, 20s)) << run.Swaps();
@@ -34,7 +34,7 @@ TEST(RendererWindow, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
     ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > first + 10; }, 20s));
 
     // Fullscreen on a screen that offers 1024 x 768: the window covers it.
-    const auto geometry = run.x11().Geometry(*window);
+    const auto geometry = run.X11().Geometry(*window);
     ASSERT_TRUE(geometry);
     EXPECT_EQ(geometry->x, 0);
     EXPECT_EQ(geometry->y, 0);
@@ -42,26 +42,26 @@ TEST(RendererWindow, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
     EXPECT_EQ(geometry->height, 768);
     EXPECT_TRUE(geometry->viewable);
 
-    ASSERT_TRUE(SendKey(run.display(), "Escape"));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(SendKey(run.DisplayName(), "Escape"));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after Escape";
-    EXPECT_EQ(*code, 0) << run.process().Output();
-    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    EXPECT_EQ(*code, 0) << run.Process().Output();
+    EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
 }
 
 TEST(RendererWindow, OtherKeysDoNotEndIt) {
     RendererRun run;
     ASSERT_TRUE(run.WaitForWindow(kTitle, 20s));
-    ASSERT_TRUE(SendKey(run.display(), "space"));
-    ASSERT_TRUE(SendKey(run.display(), "Return"));
-    ASSERT_TRUE(SendKey(run.display(), "q"));
+    ASSERT_TRUE(SendKey(run.DisplayName(), "space"));
+    ASSERT_TRUE(SendKey(run.DisplayName(), "Return"));
+    ASSERT_TRUE(SendKey(run.DisplayName(), "q"));
     // The loop handles every pending event before it draws: ten frames
     // later the keys have long been seen, and the show goes on.
     EXPECT_TRUE(run.WaitForMoreSwaps(10, 30s));
-    EXPECT_TRUE(run.process().Running());
+    EXPECT_TRUE(run.Process().Running());
     // The keys did reach it: Escape, sent the same way, ends it.
-    ASSERT_TRUE(SendKey(run.display(), "Escape"));
-    EXPECT_TRUE(run.process().WaitForExit(20s));
+    ASSERT_TRUE(SendKey(run.DisplayName(), "Escape"));
+    EXPECT_TRUE(run.Process().WaitForExit(20s));
 }
 
 TEST(RendererWindow, LosingTheFocusLeavesItFullscreenAndEscapeStillEndsIt) {
@@ -69,7 +69,7 @@ TEST(RendererWindow, LosingTheFocusLeavesItFullscreenAndEscapeStillEndsIt) {
     const auto window = run.WaitForWindow(kTitle, 20s);
     ASSERT_TRUE(window);
     ASSERT_TRUE(run.WaitForMoreSwaps(3, 20s));
-    FocusThief thief(run.display());
+    FocusThief thief(run.DisplayName());
 
     // SDL passes a focus change on once it has lasted a fifth of a second,
     // at its next look at the events: after a second and two more frames it
@@ -89,15 +89,15 @@ TEST(RendererWindow, LosingTheFocusLeavesItFullscreenAndEscapeStillEndsIt) {
     // A minimised show would hide behind the desktop, out of Escape's reach,
     // while the host waits for it to end.
     EXPECT_FALSE(thief.SawMinimiseRequestFor(*window));
-    const auto geometry = run.x11().Geometry(*window);
+    const auto geometry = run.X11().Geometry(*window);
     ASSERT_TRUE(geometry);
     EXPECT_TRUE(geometry->viewable);
     EXPECT_EQ(geometry->width, 1024);
     EXPECT_EQ(geometry->height, 768);
 
     // The user comes back to it and presses Escape.
-    ASSERT_TRUE(SendKeyTo(run.display(), *window, "Escape"));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(SendKeyTo(run.DisplayName(), *window, "Escape"));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after Escape";
     EXPECT_EQ(*code, 0);
 }
@@ -107,8 +107,8 @@ TEST(RendererWindow, CloseRequestEndsItWithCodeZero) {
     const auto window = run.WaitForWindow(kTitle, 20s);
     ASSERT_TRUE(window);
     ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
-    ASSERT_TRUE(run.x11().RequestClose(*window));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(run.X11().RequestClose(*window));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after the close request";
     EXPECT_EQ(*code, 0);
     EXPECT_TRUE(run.WaitForNoWindow(kTitle, 5s));
@@ -119,56 +119,56 @@ TEST(RendererWindow, StopSignalsEndItAsEscapeDoes) {
     // the same tear-down as Escape, which gives the display its mode back.
     for (const int signal : {SIGINT, SIGTERM}) {
         RendererRun run;
-        ASSERT_TRUE(run.WaitForWindow(kTitle, 20s)) << run.process().Output();
+        ASSERT_TRUE(run.WaitForWindow(kTitle, 20s)) << run.Process().Output();
         ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
-        ASSERT_EQ(kill(run.process().pid(), signal), 0);
-        const auto code = run.process().WaitForExit(20s);
+        ASSERT_EQ(kill(run.Process().Pid(), signal), 0);
+        const auto code = run.Process().WaitForExit(20s);
         ASSERT_TRUE(code) << "still running after signal " << signal;
-        EXPECT_EQ(*code, 0) << run.process().Output();
-        EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+        EXPECT_EQ(*code, 0) << run.Process().Output();
+        EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
     }
 }
 
 TEST(RendererWindow, WithoutA1024By768ModeAsksAndYesRunsInAWindow) {
     RendererRun run(ScreenOf(800, 600));
-    ASSERT_TRUE(run.serverOk());
+    ASSERT_TRUE(run.ServerOk());
     const auto question = run.WaitForWindow(kQuestionTitle, 20s);
-    ASSERT_TRUE(question) << run.process().Output();
+    ASSERT_TRUE(question) << run.Process().Output();
     // Nothing is drawn while the question is open.
-    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
 
-    ASSERT_TRUE(SendKeyTo(run.display(), *question, "Return"));
+    ASSERT_TRUE(SendKeyTo(run.DisplayName(), *question, "Return"));
     const auto window = run.WaitForWindow(kTitle, 20s);
-    ASSERT_TRUE(window) << run.process().Output();
+    ASSERT_TRUE(window) << run.Process().Output();
     ASSERT_TRUE(WaitUntil([&] { return run.Swaps() >= 5; }, 20s));
 
     // Windowed: a 1024 x 768 client area, not stretched over the 800 x 600
     // screen (there is no window manager, so there is no frame around it).
-    const auto geometry = run.x11().Geometry(*window);
+    const auto geometry = run.X11().Geometry(*window);
     ASSERT_TRUE(geometry);
     EXPECT_EQ(geometry->width, 1024);
     EXPECT_EQ(geometry->height, 768);
-    EXPECT_EQ(run.x11().ScreenWidth(), 800);
+    EXPECT_EQ(run.X11().ScreenWidth(), 800);
 
-    ASSERT_TRUE(SendKey(run.display(), "Escape"));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(SendKey(run.DisplayName(), "Escape"));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code);
     EXPECT_EQ(*code, 0);
-    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
 }
 
 TEST(RendererWindow, WithoutA1024By768ModeNoEndsWithoutAWindow) {
     RendererRun run(ScreenOf(1280, 1024));
     const auto question = run.WaitForWindow(kQuestionTitle, 20s);
-    ASSERT_TRUE(question) << run.process().Output();
-    ASSERT_TRUE(SendKeyTo(run.display(), *question, "Escape"));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(question) << run.Process().Output();
+    ASSERT_TRUE(SendKeyTo(run.DisplayName(), *question, "Escape"));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code);
     EXPECT_EQ(*code, 0);
-    EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
     EXPECT_EQ(run.Swaps(), 0u);
     // The screen keeps its size: declining touched no display mode.
-    EXPECT_EQ(run.x11().ScreenWidth(), 1280);
+    EXPECT_EQ(run.X11().ScreenWidth(), 1280);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 bool XDoTool(const HostInstall& install, const std::vector<std::string>& arguments) {
     ChildProcess::Options options;
     options.arguments = arguments;
-    options.environment = {{"DISPLAY", install.display()}};
+    options.environment = {{"DISPLAY", install.DisplayName()}};
     const std::optional<int> code = RunProgram("/usr/bin/xdotool", options, 10s);
     return code && *code == 0;
 }
@@ -62,15 +62,15 @@ Pixel DialogPixel(const std::vector<std::uint8_t>& screen, int x, int y) {
 
 TEST(SettingsDialogE2e, ConfigureChooseTheCdTypeATrackAndSave) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
 
     const auto dialog = install.Start({"/c"});
     std::optional<WindowGeometry> geometry;
     std::optional<XWindow> window;
     WaitUntil(
         [&] {
-            window = install.x11().FindWindowByTitle(kDialogTitle);
-            geometry = window ? install.x11().Geometry(*window) : std::nullopt;
+            window = install.X11().FindWindowByTitle(kDialogTitle);
+            geometry = window ? install.X11().Geometry(*window) : std::nullopt;
             return (geometry && geometry->viewable) || !dialog->Running();
         },
         60s);
@@ -86,7 +86,7 @@ TEST(SettingsDialogE2e, ConfigureChooseTheCdTypeATrackAndSave) {
     std::vector<std::uint8_t> screen;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            screen = install.x11().ScreenshotRgb();
+            screen = install.X11().ScreenshotRgb();
             const Pixel top = DialogPixel(screen, 4, 0);
             const Pixel middle = DialogPixel(screen, 4, 123);
             const Pixel panel = DialogPixel(screen, 412, 46);
@@ -113,11 +113,11 @@ TEST(SettingsDialogE2e, ConfigureChooseTheCdTypeATrackAndSave) {
     ASSERT_TRUE(ClickAt(install, 324 + 38, 200 + 12));
     ASSERT_EQ(dialog->WaitForExit(30s), 0) << dialog->Output();
 
-    EXPECT_EQ(ReadFile(install.settingsFile()), "[Section]\r\n"
+    EXPECT_EQ(ReadFile(install.SettingsFile()), "[Section]\r\n"
                                                 "\x42\x47\x4D\x8B\xE6\x95\xAA= 1\r\n"
                                                 "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 12\r\n"
                                                 "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n");
-    EXPECT_FALSE(install.x11().FindWindowByTitle(kDialogTitle));
+    EXPECT_FALSE(install.X11().FindWindowByTitle(kDialogTitle));
 }
 
 } // namespace

@@ -17,8 +17,8 @@ TEST(ShowOnScreen, FadesInToAPictureNeitherBlackNorUniformAndEscapeEndsIt) {
     RendererRun::Options options;
     options.withPictures = true;
     RendererRun run(options);
-    ASSERT_TRUE(run.serverOk());
-    ASSERT_TRUE(run.WaitForWindow("Kestrune_VC", 20s)) << run.process().Output();
+    ASSERT_TRUE(run.ServerOk());
+    ASSERT_TRUE(run.WaitForWindow("Kestrune_VC", 20s)) << run.Process().Output();
 
     // The show fades in from black over its first five seconds: wait for
     // the picture, however slowly the frames come.
@@ -26,7 +26,7 @@ TEST(ShowOnScreen, FadesInToAPictureNeitherBlackNorUniformAndEscapeEndsIt) {
     PictureStats stats;
     WaitUntil(
         [&] {
-            screen = run.x11().ScreenshotRgb();
+            screen = run.X11().ScreenshotRgb();
             stats = StatsOf(screen);
             return stats.maxChannel > 100 && stats.distinctColours > 50;
         },
@@ -35,17 +35,17 @@ TEST(ShowOnScreen, FadesInToAPictureNeitherBlackNorUniformAndEscapeEndsIt) {
     EXPECT_GT(stats.maxChannel, 100) << "still black";
     EXPECT_GT(stats.distinctColours, 50) << "a uniform picture";
     if (::testing::Test::HasFailure()) {
-        WritePpm((run.folder() / "screen.ppm").string(), 1024, 768, screen);
+        WritePpm((run.Folder() / "screen.ppm").string(), 1024, 768, screen);
     }
     // The renderer draws on and on.
     EXPECT_TRUE(run.WaitForMoreSwaps(10, 60s));
     // No message box: the pictures are all readable.
-    EXPECT_FALSE(run.x11().FindWindowByTitle("Error"));
+    EXPECT_FALSE(run.X11().FindWindowByTitle("Error"));
 
-    ASSERT_TRUE(SendKey(run.display(), "Escape"));
-    const auto code = run.process().WaitForExit(20s);
+    ASSERT_TRUE(SendKey(run.DisplayName(), "Escape"));
+    const auto code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code);
-    EXPECT_EQ(*code, 0) << run.process().Output();
+    EXPECT_EQ(*code, 0) << run.Process().Output();
 }
 
 } // namespace

@@ -43,11 +43,11 @@ WineDesktop::WineDesktop(int width, int height)
         m_problem = "no WINEPREFIX: run under scripts/wine-env.sh";
         return;
     }
-    if (!m_server.ok() || m_scratch.empty()) {
+    if (!m_server.Ok() || m_scratch.empty()) {
         m_problem = "no virtual X server or no scratch folder";
         return;
     }
-    m_x11 = std::make_unique<X11Connection>(m_server.display());
+    m_x11 = std::make_unique<X11Connection>(m_server.DisplayName());
     // A session started before (by the unit tests, or a test before this
     // one) would keep its desktop on another display.
     EndSession();
@@ -101,7 +101,7 @@ std::unique_ptr<ChildProcess> WineDesktop::Start(const std::filesystem::path& pr
     ChildProcess::Options options;
     options.arguments = {program.string()};
     options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
-    options.environment = {{"DISPLAY", display()}};
+    options.environment = {{"DISPLAY", DisplayName()}};
     options.outputPath = outputPath;
     options.errorPath = errorPath;
     return std::make_unique<ChildProcess>(kWine, options);

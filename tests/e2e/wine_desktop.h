@@ -27,16 +27,16 @@ public:
 
     // Why the session cannot run (no X server, no Windows build, no Wine
     // prefix), or empty when it can.
-    const std::string& problem() const { return m_problem; }
-    const std::string& display() const { return m_server.display(); }
-    X11Connection& x11() { return *m_x11; }
+    const std::string& Problem() const { return m_problem; }
+    const std::string& DisplayName() const { return m_server.DisplayName(); }
+    X11Connection& X11() { return *m_x11; }
 
     // A file of the Windows build, for example "bin/Kestrune.dll".
     std::filesystem::path BuildFile(const std::string& relative) const;
     // The Wine prefix's drive C:.
     std::filesystem::path DriveC() const;
     // A folder of the test's own, removed afterwards.
-    const std::filesystem::path& scratch() const { return m_scratch; }
+    const std::filesystem::path& Scratch() const { return m_scratch; }
 
     // A Linux path as Windows programs under Wine name it (drive Z: is /).
     static std::string WindowsPathOf(const std::filesystem::path& path);

@@ -31,7 +31,7 @@ constexpr const char* kWindowedStyle = "0x16CF0000";
 class WineRendererTest : public ::testing::Test {
 protected:
     void Start(WineDesktop& desktop) {
-        ASSERT_TRUE(desktop.problem().empty()) << desktop.problem();
+        ASSERT_TRUE(desktop.Problem().empty()) << desktop.Problem();
         const auto folder = desktop.DriveC() / "r_vosk";
         std::filesystem::create_directories(folder);
         const auto pictures = desktop.Run(desktop.BuildFile("bin/kestrune-tool.exe"),
@@ -42,25 +42,25 @@ protected:
                 folder / ("Kestrune" + std::to_string(number) + ".bmp")))
                 << pictures.output;
         }
-        output = (desktop.scratch() / "renderer.txt").string();
-        renderer = desktop.Start(desktop.BuildFile("bin/Kestrune.dll"), {}, output);
-        ASSERT_TRUE(renderer->started());
+        m_output = (desktop.Scratch() / "renderer.txt").string();
+        m_renderer = desktop.Start(desktop.BuildFile("bin/Kestrune.dll"), {}, m_output);
+        ASSERT_TRUE(m_renderer->Started());
     }
 
     // Waits for the renderer to end by itself; its exit code.
-    std::optional<int> Ended() { return renderer->WaitForExit(30s); }
+    std::optional<int> Ended() { return m_renderer->WaitForExit(30s); }
 
-    std::string output;
-    std::unique_ptr<ChildProcess> renderer;
+    std::string m_output;
+    std::unique_ptr<ChildProcess> m_renderer;
 };
 
 TEST_F(WineRendererTest, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
     WineDesktop desktop;
     ASSERT_NO_FATAL_FAILURE(Start(desktop));
     // The host's check: the window exists (it may not be shown yet).
-    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << renderer->Output();
+    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << m_renderer->Output();
     const auto facts = desktop.FindShownWindow(kTitle, 30);
-    ASSERT_TRUE(facts) << renderer->Output();
+    ASSERT_TRUE(facts) << m_renderer->Output();
     // The window class registered as "OpenGL" and created as "OpenGl": one
     // class, whose name keeps the spelling it was registered with.
     EXPECT_EQ(FactOf(*facts, "class"), "OpenGL") << *facts;
@@ -69,41 +69,41 @@ TEST_F(WineRendererTest, DrawsFullscreenUntilEscapeThenEndsWithCodeZero) {
     EXPECT_EQ(FactOf(*facts, "client"), "1024x768") << *facts;
     EXPECT_EQ(FactOf(*facts, "visible"), "1") << *facts;
     // The X server sees it too, by the same title.
-    ASSERT_TRUE(desktop.x11().FindWindowByTitle(kTitle));
+    ASSERT_TRUE(desktop.X11().FindWindowByTitle(kTitle));
 
     // A few seconds into the show the screen is neither black nor uniform.
     std::this_thread::sleep_for(4s);
-    const auto screen = desktop.x11().ScreenshotRgb();
+    const auto screen = desktop.X11().ScreenshotRgb();
     ASSERT_EQ(screen.size(), 1024u * 768u * 3u);
     const PictureStats stats = StatsOf(screen);
     EXPECT_GT(stats.maxChannel, 100) << "black after four seconds";
     EXPECT_GT(stats.distinctColours, 50) << "a uniform picture";
     if (::testing::Test::HasFailure()) {
-        WritePpm((desktop.scratch() / "screen.ppm").string(), 1024, 768, screen);
+        WritePpm((desktop.Scratch() / "screen.ppm").string(), 1024, 768, screen);
     }
     // No loader message: the Windows tool's pictures all load.
     EXPECT_FALSE(desktop.FindWindow("Error", 0));
 
-    ASSERT_TRUE(SendKey(desktop.display(), "Escape"));
+    ASSERT_TRUE(SendKey(desktop.DisplayName(), "Escape"));
     const auto code = Ended();
     ASSERT_TRUE(code) << "still running after Escape";
-    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_EQ(*code, 0) << m_renderer->Output();
     // The tear-down leaves no window behind, for Windows nor for X.
     EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
-    EXPECT_FALSE(desktop.x11().FindWindowByTitle(kTitle));
+    EXPECT_FALSE(desktop.X11().FindWindowByTitle(kTitle));
 }
 
 TEST_F(WineRendererTest, ACloseRequestFromAnotherProgramEndsIt) {
     WineDesktop desktop;
     ASSERT_NO_FATAL_FAILURE(Start(desktop));
-    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << renderer->Output();
+    ASSERT_TRUE(desktop.FindWindow(kTitle, 60)) << m_renderer->Output();
     std::this_thread::sleep_for(1s); // well into the loop
     ASSERT_TRUE(desktop.PostClose(kTitle));
     const auto code = Ended();
     ASSERT_TRUE(code) << "still running after the close request";
-    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_EQ(*code, 0) << m_renderer->Output();
     EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
-    EXPECT_FALSE(desktop.x11().FindWindowByTitle(kTitle));
+    EXPECT_FALSE(desktop.X11().FindWindowByTitle(kTitle));
 }
 
 // The screen saver and monitor power-down are kept off while the show runs;
@@ -115,16 +115,16 @@ TEST_F(WineRendererTest, ScreenSaverAndPowerDownAreRefusedAndAltF4EndsIt) {
     constexpr unsigned kScMonitorPower = 0xF170;
     WineDesktop desktop;
     ASSERT_NO_FATAL_FAILURE(Start(desktop));
-    ASSERT_TRUE(desktop.FindShownWindow(kTitle, 60)) << renderer->Output();
+    ASSERT_TRUE(desktop.FindShownWindow(kTitle, 60)) << m_renderer->Output();
     ASSERT_TRUE(desktop.PostSystemCommand(kTitle, kScScreenSave));
     ASSERT_TRUE(desktop.PostSystemCommand(kTitle, kScMonitorPower));
-    EXPECT_FALSE(renderer->WaitForExit(1500ms));
+    EXPECT_FALSE(m_renderer->WaitForExit(1500ms));
     EXPECT_TRUE(desktop.FindWindow(kTitle, 0));
 
-    ASSERT_TRUE(SendKey(desktop.display(), "alt+F4"));
+    ASSERT_TRUE(SendKey(desktop.DisplayName(), "alt+F4"));
     const auto code = Ended();
     ASSERT_TRUE(code) << "still running after Alt+F4";
-    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_EQ(*code, 0) << m_renderer->Output();
     EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
 }
 
@@ -135,46 +135,46 @@ TEST_F(WineRendererTest, WithoutA1024By768ScreenAsksAndYesRunsInAWindow) {
     WineDesktop desktop(1280, 1024);
     ASSERT_NO_FATAL_FAILURE(Start(desktop));
     const auto question = desktop.FindShownWindow(kQuestionTitle, 60);
-    ASSERT_TRUE(question) << renderer->Output();
+    ASSERT_TRUE(question) << m_renderer->Output();
     EXPECT_EQ(FactOf(*question, "text"), kQuestionText) << *question;
     // The question comes before the window.
     EXPECT_FALSE(desktop.FindWindow(kTitle, 0));
 
-    const auto box = desktop.x11().FindWindowByTitle(kQuestionTitle);
+    const auto box = desktop.X11().FindWindowByTitle(kQuestionTitle);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(SendKeyTo(desktop.display(), *box, "Return")); // Yes, the default button
+    ASSERT_TRUE(SendKeyTo(desktop.DisplayName(), *box, "Return")); // Yes, the default button
     const auto facts = desktop.FindShownWindow(kTitle, 60);
-    ASSERT_TRUE(facts) << renderer->Output();
+    ASSERT_TRUE(facts) << m_renderer->Output();
     EXPECT_EQ(FactOf(*facts, "style"), kWindowedStyle) << *facts;
     EXPECT_EQ(FactOf(*facts, "client"), "1024x768") << *facts;
     // The display kept its size: windowed mode changes no display mode.
-    EXPECT_EQ(desktop.x11().ScreenWidth(), 1280);
-    EXPECT_EQ(desktop.x11().ScreenHeight(), 1024);
+    EXPECT_EQ(desktop.X11().ScreenWidth(), 1280);
+    EXPECT_EQ(desktop.X11().ScreenHeight(), 1024);
     // And the show is drawn in it.
     std::this_thread::sleep_for(3s);
-    EXPECT_GT(StatsOf(desktop.x11().ScreenshotRgb()).distinctColours, 50);
+    EXPECT_GT(StatsOf(desktop.X11().ScreenshotRgb()).distinctColours, 50);
 
-    const auto window = desktop.x11().FindWindowByTitle(kTitle);
+    const auto window = desktop.X11().FindWindowByTitle(kTitle);
     ASSERT_TRUE(window);
-    ASSERT_TRUE(SendKeyTo(desktop.display(), *window, "Escape"));
+    ASSERT_TRUE(SendKeyTo(desktop.DisplayName(), *window, "Escape"));
     const auto code = Ended();
     ASSERT_TRUE(code) << "still running after Escape";
-    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_EQ(*code, 0) << m_renderer->Output();
     EXPECT_TRUE(desktop.WindowGone(kTitle, 5));
 }
 
 TEST_F(WineRendererTest, WithoutA1024By768ScreenNoEndsWithoutAWindow) {
     WineDesktop desktop(800, 600);
     ASSERT_NO_FATAL_FAILURE(Start(desktop));
-    ASSERT_TRUE(desktop.FindShownWindow(kQuestionTitle, 60)) << renderer->Output();
-    const auto box = desktop.x11().FindWindowByTitle(kQuestionTitle);
+    ASSERT_TRUE(desktop.FindShownWindow(kQuestionTitle, 60)) << m_renderer->Output();
+    const auto box = desktop.X11().FindWindowByTitle(kQuestionTitle);
     ASSERT_TRUE(box);
-    ASSERT_TRUE(SendKeyTo(desktop.display(), *box, "n")); // the No button's key
+    ASSERT_TRUE(SendKeyTo(desktop.DisplayName(), *box, "n")); // the No button's key
     const auto code = Ended();
     ASSERT_TRUE(code) << "still running after No";
-    EXPECT_EQ(*code, 0) << renderer->Output();
+    EXPECT_EQ(*code, 0) << m_renderer->Output();
     EXPECT_FALSE(desktop.FindWindow(kTitle, 0));
-    EXPECT_EQ(desktop.x11().ScreenWidth(), 800);
+    EXPECT_EQ(desktop.X11().ScreenWidth(), 800);
 }
 
 } // namespace

@@ -30,13 +30,13 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 class WineSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(desktop.problem().empty()) << desktop.problem(); }
+    void SetUp() override { ASSERT_TRUE(m_desktop.Problem().empty()) << m_desktop.Problem(); }
 
     ToolResult Linux(std::vector<std::string> arguments) {
         ChildProcess::Options options;
         options.arguments = std::move(arguments);
-        options.outputPath = (desktop.scratch() / "linux.out").string();
-        options.errorPath = (desktop.scratch() / "linux.err").string();
+        options.outputPath = (m_desktop.Scratch() / "linux.out").string();
+        options.errorPath = (m_desktop.Scratch() / "linux.err").string();
         ToolResult result;
         result.code = RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 60s);
         result.output = ReadFile(options.outputPath);
@@ -45,7 +45,7 @@ protected:
 
     ToolResult Windows(std::vector<std::string> arguments) {
         const auto run =
-            desktop.Run(desktop.BuildFile("bin/kestrune-tool.exe"), arguments, 60s, true);
+            m_desktop.Run(m_desktop.BuildFile("bin/kestrune-tool.exe"), arguments, 60s, true);
         return {run.code, run.output};
     }
 
@@ -56,12 +56,12 @@ protected:
         EXPECT_EQ(tool({"ini", "set", file, kSettingsSection, kBgmFileKey, kMusicFile}).code, 0);
     }
 
-    WineDesktop desktop;
+    WineDesktop m_desktop;
 };
 
 TEST_F(WineSettingsTest, WrittenOnLinuxReadOnWindowsAndTheOtherWayRoundByteForByte) {
-    const auto fromLinux = desktop.scratch() / "linux.ini";
-    const auto fromWindows = desktop.scratch() / "windows.ini";
+    const auto fromLinux = m_desktop.Scratch() / "linux.ini";
+    const auto fromWindows = m_desktop.Scratch() / "windows.ini";
     const std::string linuxName = fromLinux.string();
     const std::string windowsName = WineDesktop::WindowsPathOf(fromWindows);
 
@@ -89,14 +89,14 @@ TEST_F(WineSettingsTest, WrittenOnLinuxReadOnWindowsAndTheOtherWayRoundByteForBy
     }
 
     // A change made on Windows to the Linux file is the change Linux makes.
-    std::filesystem::copy_file(fromLinux, desktop.scratch() / "both.ini");
+    std::filesystem::copy_file(fromLinux, m_desktop.Scratch() / "both.ini");
     EXPECT_EQ(Windows({"ini", "set", linuxFileOnWindows, kSettingsSection, kBgmKindKey, "-1"}).code,
               0);
-    EXPECT_EQ(Linux({"ini", "set", (desktop.scratch() / "both.ini").string(), kSettingsSection,
+    EXPECT_EQ(Linux({"ini", "set", (m_desktop.Scratch() / "both.ini").string(), kSettingsSection,
                      kBgmKindKey, "-1"})
                   .code,
               0);
-    EXPECT_EQ(ReadFile(fromLinux), ReadFile(desktop.scratch() / "both.ini"));
+    EXPECT_EQ(ReadFile(fromLinux), ReadFile(m_desktop.Scratch() / "both.ini"));
     EXPECT_EQ(Linux({"ini", "get", linuxName, kSettingsSection, kBgmKindKey}).output, "-1\n");
 }
 

@@ -30,23 +30,23 @@ std::string ReadText(const fs::path& path) {
 
 TEST(XscreensaverHack, ActivatedItShowsTheShowAndDeactivatedNothingIsLeftRunning) {
     const TempFolder temporary("kestrune-xscreensaver");
-    ASSERT_TRUE(temporary.ok());
-    const fs::path folder = temporary.path();
+    ASSERT_TRUE(temporary.Ok());
+    const fs::path folder = temporary.Path();
     // The user's home lies inside: the user must get through.
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
     TestUser user(folder / "home");
-    if (!user.ok()) {
+    if (!user.Ok()) {
         GTEST_SKIP() << "xscreensaver launches no hack as root, and no ordinary user could "
                         "be made to run it: "
-                     << user.whyNot();
+                     << user.WhyNot();
     }
     XvfbServer server(1024, 768, /*anyLocalUser=*/true);
-    ASSERT_TRUE(server.ok());
-    X11Connection x11(server.display());
+    ASSERT_TRUE(server.Ok());
+    X11Connection x11(server.DisplayName());
 
     // Kestrune alone, shown when asked, with no lock and no fade.
-    const fs::path settings = user.home() / ".xscreensaver";
+    const fs::path settings = user.Home() / ".xscreensaver";
     std::ofstream(settings) << "mode:\tone\n"
                                "selected:\t0\n"
                                "lock:\tFalse\n"
@@ -61,7 +61,7 @@ TEST(XscreensaverHack, ActivatedItShowsTheShowAndDeactivatedNothingIsLeftRunning
 
     ChildProcess::Options daemonOptions;
     daemonOptions.arguments = {"--no-splash", "--verbose"};
-    daemonOptions.environment = {{"DISPLAY", server.display()},
+    daemonOptions.environment = {{"DISPLAY", server.DisplayName()},
                                  {"ASAN_OPTIONS", WholeProgramSanitizerOptions()}};
     const fs::path log = folder / "xscreensaver.log";
     daemonOptions.outputPath = log.string();
@@ -69,7 +69,7 @@ TEST(XscreensaverHack, ActivatedItShowsTheShowAndDeactivatedNothingIsLeftRunning
     const auto command = [&](const char* what) {
         ChildProcess::Options options;
         options.arguments = {what};
-        options.environment = {{"DISPLAY", server.display()}};
+        options.environment = {{"DISPLAY", server.DisplayName()}};
         const std::optional<int> code = user.Run("/usr/bin/xscreensaver-command", options, 30s);
         return code && *code == 0;
     };

@@ -39,8 +39,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return m_pid > 0; }
-    pid_t pid() const { return m_pid; }
+    bool Started() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
 
     // True while the process has not been reaped.
     bool Running();

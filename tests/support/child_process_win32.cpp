@@ -182,7 +182,7 @@ std::string ChildProcess::Output() const {
 std::optional<int> RunProgram(const std::string& program, const ChildProcess::Options& options,
                               std::chrono::milliseconds deadline) {
     ChildProcess child(program, options);
-    if (!child.started()) {
+    if (!child.Started()) {
         return std::nullopt;
     }
     auto code = child.WaitForExit(deadline);

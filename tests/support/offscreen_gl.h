@@ -17,9 +17,9 @@ class OffscreenGl final : public GlPlatform {
 public:
     OffscreenGl(int width, int height) : m_context(width, height) {}
 
-    bool ok() const { return m_context.Ok(); }
-    int width() const { return m_context.Width(); }
-    int height() const { return m_context.Height(); }
+    bool Ok() const { return m_context.Ok(); }
+    int Width() const { return m_context.Width(); }
+    int Height() const { return m_context.Height(); }
 
     void* GetProcAddress(const char* name) override { return m_context.GetProcAddress(name); }
     void SetSwapInterval(std::uint8_t) override {}
@@ -42,13 +42,13 @@ private:
 // derived fixture asks for), so that no GL state leaks between tests.
 class GlTest : public ::testing::Test {
 protected:
-    explicit GlTest(int width = 64, int height = 64) : gl(width, height) {}
-    void SetUp() override { ASSERT_TRUE(gl.ok()) << "no offscreen OpenGL context"; }
+    explicit GlTest(int width = 64, int height = 64) : m_gl(width, height) {}
+    void SetUp() override { ASSERT_TRUE(m_gl.Ok()) << "no offscreen OpenGL context"; }
 
     // The first OpenGL error since the last call, GL_NO_ERROR when none.
     static GLenum TakeGlError() { return glGetError(); }
 
-    OffscreenGl gl;
+    OffscreenGl m_gl;
 };
 
 // A vertex as feedback mode returns it, mapped back into object coordinates

@@ -23,26 +23,26 @@
 typedef void (*SwapFn)(void* display, unsigned long drawable);
 typedef void* (*GetProcFn)(const unsigned char* name);
 
-static unsigned long long swaps;
-static unsigned long long first_swap_ns;
-static int count_fd = -2;
+static unsigned long long g_swaps;
+static unsigned long long g_firstSwapNs;
+static int g_countFd = -2;
 
-static void record_swap(void) {
+static void RecordSwap(void) {
     struct timespec now;
     char line[64];
-    ++swaps;
-    if (swaps == 1) {
+    ++g_swaps;
+    if (g_swaps == 1) {
         clock_gettime(CLOCK_REALTIME, &now); /* comparable with `date +%s%N` */
-        first_swap_ns =
+        g_firstSwapNs =
             (unsigned long long)now.tv_sec * 1000000000ull + (unsigned long long)now.tv_nsec;
     }
-    if (count_fd == -2) {
+    if (g_countFd == -2) {
         const char* path = getenv("KESTRUNE_SWAP_COUNT_FILE");
-        count_fd = path ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
+        g_countFd = path ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
     }
-    if (count_fd >= 0) {
-        int length = snprintf(line, sizeof line, "%020llu %020llu\n", swaps, first_swap_ns);
-        if (pwrite(count_fd, line, (size_t)length, 0) != length) {
+    if (g_countFd >= 0) {
+        int length = snprintf(line, sizeof line, "%020llu %020llu\n", g_swaps, g_firstSwapNs);
+        if (pwrite(g_countFd, line, (size_t)length, 0) != length) {
             /* Nothing to do: the reader sees the last full count. */
         }
     }
@@ -50,33 +50,33 @@ static void record_swap(void) {
 
 /* Handed out by address: a static function, because the address of an
  * exported one would resolve to libGL's own when libGL is loaded globally. */
-static void counting_swap(void* display, unsigned long drawable) {
-    static SwapFn real_swap;
-    if (!real_swap) {
-        real_swap = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
+static void CountingSwap(void* display, unsigned long drawable) {
+    static SwapFn realSwap;
+    if (!realSwap) {
+        realSwap = (SwapFn)dlsym(RTLD_NEXT, "glXSwapBuffers");
     }
-    record_swap();
-    if (real_swap) {
-        real_swap(display, drawable);
+    RecordSwap();
+    if (realSwap) {
+        realSwap(display, drawable);
     }
 }
 
 void glXSwapBuffers(void* display, unsigned long drawable) {
-    counting_swap(display, drawable);
+    CountingSwap(display, drawable);
 }
 
-static void* lookup(const char* real_name, const unsigned char* name) {
-    GetProcFn real = (GetProcFn)dlsym(RTLD_NEXT, real_name);
+static void* Lookup(const char* realName, const unsigned char* name) {
+    GetProcFn real = (GetProcFn)dlsym(RTLD_NEXT, realName);
     if (strcmp((const char*)name, "glXSwapBuffers") == 0) {
-        return (void*)counting_swap;
+        return (void*)CountingSwap;
     }
     return real ? real(name) : NULL;
 }
 
 void* glXGetProcAddressARB(const unsigned char* name) {
-    return lookup("glXGetProcAddressARB", name);
+    return Lookup("glXGetProcAddressARB", name);
 }
 
 void* glXGetProcAddress(const unsigned char* name) {
-    return lookup("glXGetProcAddress", name);
+    return Lookup("glXGetProcAddress", name);
 }

@@ -23,10 +23,10 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // Whether the folder could be made; path() is empty when not.
-    bool ok() const { return !m_path.empty(); }
+    // Whether the folder could be made; Path() is empty when not.
+    bool Ok() const { return !m_path.empty(); }
     // The folder's path (UTF-8, in the platform's own form).
-    const std::string& path() const { return m_path; }
+    const std::string& Path() const { return m_path; }
     // `name` inside the folder, joined with the platform's separator (the
     // code under test splits paths by the platform's rules).
     std::string File(std::string_view name) const;

@@ -17,7 +17,7 @@ namespace kestrune::test {
 // An ordinary user made for one test, for what must not run as root (the
 // xscreensaver daemon launches no hack as root) and for what root would not
 // notice (a folder that is not writable). It needs root and useradd; where
-// they are missing the user is not made and whyNot() says why, for the
+// they are missing the user is not made and WhyNot() says why, for the
 // test's skip message. When the object goes, every process of the user is
 // ended and the user removed.
 class TestUser {
@@ -29,10 +29,10 @@ public:
     TestUser(const TestUser&) = delete;
     TestUser& operator=(const TestUser&) = delete;
 
-    bool ok() const { return m_uid != 0 && m_whyNot.empty(); }
-    const std::string& whyNot() const { return m_whyNot; }
-    const std::string& name() const { return m_name; }
-    const std::filesystem::path& home() const { return m_home; }
+    bool Ok() const { return m_uid != 0 && m_whyNot.empty(); }
+    const std::string& WhyNot() const { return m_whyNot; }
+    const std::string& Name() const { return m_name; }
+    const std::filesystem::path& Home() const { return m_home; }
 
     // Gives `path` (a file or folder the test made in the home) to the user.
     bool Give(const std::filesystem::path& path) const;

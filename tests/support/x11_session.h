@@ -24,9 +24,9 @@ public:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
-    bool ok() const { return !m_display.empty(); }
+    bool Ok() const { return !m_display.empty(); }
     // The DISPLAY value, for example ":42".
-    const std::string& display() const { return m_display; }
+    const std::string& DisplayName() const { return m_display; }
 
 private:
     pid_t m_pid = -1;
@@ -49,7 +49,7 @@ public:
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
-    bool ok() const { return m_display != nullptr; }
+    bool Ok() const { return m_display != nullptr; }
 
     // The first window, anywhere in the tree under each root, whose title is
     // exactly `title`: its _NET_WM_NAME (UTF-8) or its WM_NAME.

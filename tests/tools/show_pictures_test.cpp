@@ -73,7 +73,7 @@ std::string GlString(GLenum name) {
 TEST(ShowPictures, EveryMomentKeepsItsStoredChecksum) {
     {
         OffscreenGl gl(16, 16);
-        ASSERT_TRUE(gl.ok()) << "no offscreen OpenGL context";
+        ASSERT_TRUE(gl.Ok()) << "no offscreen OpenGL context";
         const std::string renderer = GlString(GL_RENDERER);
         const std::string version = GlString(GL_VERSION);
         if (renderer != kRecordedRenderer || version != kRecordedVersion) {

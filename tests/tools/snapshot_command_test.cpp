@@ -20,9 +20,9 @@ ToolRun Snapshot(const std::vector<std::string>& arguments) {
 
 TEST(SnapshotCommand, WritesTheSameFrameTwiceAndABlackFirstFrame) {
     const TempFolder folder("kestrune-snapshot");
-    ASSERT_TRUE(folder.ok());
-    ASSERT_TRUE(SaveTexturePictures(folder.path()));
-    const std::string textures = folder.path();
+    ASSERT_TRUE(folder.Ok());
+    ASSERT_TRUE(SaveTexturePictures(folder.Path()));
+    const std::string textures = folder.Path();
 
     for (const char* name : {"a.ppm", "b.ppm"}) {
         const ToolRun run = Snapshot(

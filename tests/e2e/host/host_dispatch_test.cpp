@@ -17,28 +17,28 @@ constexpr auto kEndDeadline = 30s;
 
 TEST(HostDispatch, UnknownModesEndAfterPreparingTheTextureFolder) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     for (const std::vector<std::string>& arguments :
          std::vector<std::vector<std::string>>{{"/a"}, {"/x"}, {"s"}}) {
         auto host = install.Start(arguments);
         EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << arguments[0] << host->Output();
     }
-    EXPECT_FALSE(std::filesystem::exists(install.standInReport())) << "a renderer was started";
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport())) << "a renderer was started";
     struct stat folder {};
-    ASSERT_EQ(stat(install.textureFolder().c_str(), &folder), 0) << "no texture folder";
+    ASSERT_EQ(stat(install.TextureFolder().c_str(), &folder), 0) << "no texture folder";
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
 }
 
 TEST(HostDispatch, EverySpellingOfRunRunsTheScreensaver) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     for (const std::vector<std::string>& arguments :
          std::vector<std::vector<std::string>>{{"/S"}, {"-s"}, {}}) {
         auto host = install.Start(arguments);
         const auto renderer = install.WaitForWindow("Kestrune_VC", kStartDeadline);
         ASSERT_TRUE(renderer) << host->Output();
         EXPECT_TRUE(host->Running());
-        install.x11().RequestClose(*renderer);
+        install.X11().RequestClose(*renderer);
         EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
         ASSERT_TRUE(install.WaitForNoWindow("Kestrune_VC", kEndDeadline));
     }
@@ -46,7 +46,7 @@ TEST(HostDispatch, EverySpellingOfRunRunsTheScreensaver) {
 
 TEST(HostDispatch, ARunningCopyEndsEveryStartAtOnce) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     const XWindow parent = install.CreateWindow("", 152, 112);
     for (const std::string title : {"Kestrune_Main", "<Kestrune>"}) {
         const XWindow running = install.CreateWindow(title, 10, 10);
@@ -58,14 +58,14 @@ TEST(HostDispatch, ARunningCopyEndsEveryStartAtOnce) {
         install.DestroyWindow(running);
     }
     // Nothing of a run happened: no folder, no renderer, no preview.
-    EXPECT_FALSE(std::filesystem::exists(install.textureFolder()));
-    EXPECT_FALSE(std::filesystem::exists(install.standInReport()));
+    EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport()));
     EXPECT_TRUE(install.Children(parent).empty());
 }
 
 TEST(HostDispatch, AMissingRendererIsReportedAndStopsAllButThePreview) {
     HostInstall install({.renderer = HostInstall::Renderer::Missing});
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     for (const std::vector<std::string>& arguments :
          std::vector<std::vector<std::string>>{{"/s"}, {"/c"}}) {
         auto host = install.Start(arguments);
@@ -73,9 +73,9 @@ TEST(HostDispatch, AMissingRendererIsReportedAndStopsAllButThePreview) {
         const auto box = install.WaitForWindow("Kestrune", kStartDeadline);
         ASSERT_TRUE(box) << host->Output();
         EXPECT_TRUE(host->Running());
-        EXPECT_FALSE(install.x11().FindWindowByTitle("<Kestrune>"));
-        EXPECT_FALSE(install.x11().FindWindowByTitle("Kestrune_Main"));
-        ASSERT_TRUE(SendKeyTo(install.display(), *box, "Return"));
+        EXPECT_FALSE(install.X11().FindWindowByTitle("<Kestrune>"));
+        EXPECT_FALSE(install.X11().FindWindowByTitle("Kestrune_Main"));
+        ASSERT_TRUE(SendKeyTo(install.DisplayName(), *box, "Return"));
         EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
     }
 

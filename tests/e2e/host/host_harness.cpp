@@ -36,24 +36,24 @@ void CopyProgram(const std::filesystem::path& from, const std::filesystem::path&
 HostInstall::HostInstall(const Options& options)
     : m_folder(MakeTemporaryFolder("kestrune-host-")),
       m_server(options.screenWidth, options.screenHeight) {
-    if (m_folder.empty() || !m_server.ok()) {
+    if (m_folder.empty() || !m_server.Ok()) {
         return;
     }
-    std::filesystem::create_directories(programFolder());
+    std::filesystem::create_directories(ProgramFolder());
     const std::filesystem::path bin = KESTRUNE_BIN_DIR;
-    CopyProgram(bin / "Kestrune.scr", programFolder() / "Kestrune.scr");
+    CopyProgram(bin / "Kestrune.scr", ProgramFolder() / "Kestrune.scr");
     switch (options.renderer) {
     case Renderer::Real:
-        CopyProgram(bin / "Kestrune.dll", programFolder() / "Kestrune.dll");
+        CopyProgram(bin / "Kestrune.dll", ProgramFolder() / "Kestrune.dll");
         break;
     case Renderer::StandIn:
-        CopyProgram(KESTRUNE_RENDERER_STAND_IN, programFolder() / "Kestrune.dll");
+        CopyProgram(KESTRUNE_RENDERER_STAND_IN, ProgramFolder() / "Kestrune.dll");
         break;
     case Renderer::Missing:
         break;
     }
-    m_x11 = std::make_unique<X11Connection>(m_server.display());
-    m_windows = XOpenDisplay(m_server.display().c_str());
+    m_x11 = std::make_unique<X11Connection>(m_server.DisplayName());
+    m_windows = XOpenDisplay(m_server.DisplayName().c_str());
 }
 
 HostInstall::~HostInstall() {
@@ -66,7 +66,7 @@ HostInstall::~HostInstall() {
 }
 
 void HostInstall::WriteSettings(int bgmKind, int bgmRepeat, const std::string& bgmFile) {
-    const std::string file = settingsFile().string();
+    const std::string file = SettingsFile().string();
     WriteIniValue(kSettingsSection, kBgmKindKey, NumberText(bgmKind), file);
     WriteIniValue(kSettingsSection, kBgmRepeatKey, NumberText(bgmRepeat), file);
     WriteIniValue(kSettingsSection, kBgmFileKey, bgmFile, file);
@@ -78,13 +78,13 @@ HostInstall::Start(const std::vector<std::string>& arguments,
     ChildProcess::Options child;
     child.arguments = arguments;
     child.environment = {
-        {"DISPLAY", m_server.display()},
+        {"DISPLAY", m_server.DisplayName()},
         {"SDL_VIDEODRIVER", "x11"},
         {"XDG_CACHE_HOME", (m_folder / "cache").string()},
         {"XDG_CONFIG_HOME", (m_folder / "config").string()},
         {"SDL_AUDIODRIVER", "disk"},
-        {"SDL_DISKAUDIOFILE", audioOutput().string()},
-        {"KESTRUNE_STAND_IN_REPORT", standInReport().string()},
+        {"SDL_DISKAUDIOFILE", AudioOutput().string()},
+        {"KESTRUNE_STAND_IN_REPORT", StandInReport().string()},
         {"ASAN_OPTIONS", SanitizerOptions()},
     };
     for (const auto& [name, value] : environment) {
@@ -101,7 +101,7 @@ HostInstall::Start(const std::vector<std::string>& arguments,
     }
     child.unset = {"QT_QPA_PLATFORM"};
     child.outputPath = (m_folder / ("output-" + std::to_string(m_starts++) + ".txt")).string();
-    return std::make_unique<ChildProcess>((programFolder() / "Kestrune.scr").string(), child);
+    return std::make_unique<ChildProcess>((ProgramFolder() / "Kestrune.scr").string(), child);
 }
 
 std::optional<XWindow> HostInstall::WaitForWindow(const std::string& title,

@@ -37,18 +37,18 @@ public:
     HostInstall(const HostInstall&) = delete;
     HostInstall& operator=(const HostInstall&) = delete;
 
-    bool ok() const { return m_x11 && m_x11->ok(); }
-    const std::string& display() const { return m_server.display(); }
-    X11Connection& x11() { return *m_x11; }
+    bool Ok() const { return m_x11 && m_x11->Ok(); }
+    const std::string& DisplayName() const { return m_server.DisplayName(); }
+    X11Connection& X11() { return *m_x11; }
 
-    const std::filesystem::path& folder() const { return m_folder; }
-    std::filesystem::path programFolder() const { return m_folder / "kestrune"; }
-    std::filesystem::path textureFolder() const { return m_folder / "cache" / "r_vosk"; }
-    std::filesystem::path settingsFile() const { return programFolder() / "Kestrune.ini"; }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    std::filesystem::path ProgramFolder() const { return m_folder / "kestrune"; }
+    std::filesystem::path TextureFolder() const { return m_folder / "cache" / "r_vosk"; }
+    std::filesystem::path SettingsFile() const { return ProgramFolder() / "Kestrune.ini"; }
     // What the stand-in renderer found in the texture folder when it started.
-    std::filesystem::path standInReport() const { return m_folder / "stand-in-report.txt"; }
+    std::filesystem::path StandInReport() const { return m_folder / "stand-in-report.txt"; }
     // Where SDL's disk audio driver writes what the host plays.
-    std::filesystem::path audioOutput() const { return m_folder / "audio.raw"; }
+    std::filesystem::path AudioOutput() const { return m_folder / "audio.raw"; }
 
     // Writes the three settings as the settings dialog would.
     void WriteSettings(int bgmKind, int bgmRepeat, const std::string& bgmFile);

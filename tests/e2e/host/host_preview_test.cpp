@@ -18,7 +18,7 @@ constexpr auto kEndDeadline = 30s;
 // The preview's child window inside `parent` once it is shown there.
 std::optional<WindowGeometry> ShownChild(HostInstall& install, XWindow parent) {
     for (const XWindow child : install.Children(parent)) {
-        if (auto geometry = install.x11().Geometry(child); geometry && geometry->viewable) {
+        if (auto geometry = install.X11().Geometry(child); geometry && geometry->viewable) {
             return geometry;
         }
     }
@@ -27,8 +27,8 @@ std::optional<WindowGeometry> ShownChild(HostInstall& install, XWindow parent) {
 
 // The RGB bytes of a rectangle of the screen.
 std::vector<std::uint8_t> ScreenPart(HostInstall& install, int x, int y, int width, int height) {
-    const std::vector<std::uint8_t> screen = install.x11().ScreenshotRgb();
-    const int screenWidth = install.x11().ScreenWidth();
+    const std::vector<std::uint8_t> screen = install.X11().ScreenshotRgb();
+    const int screenWidth = install.X11().ScreenWidth();
     std::vector<std::uint8_t> part;
     for (int row = y; row < y + height; ++row) {
         const auto begin =
@@ -51,7 +51,7 @@ std::vector<std::uint8_t> StoredStill() {
 
 TEST(HostPreview, ShowsTheStillInsideEachParentAndEndsWithIt) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     const XWindow usual = install.CreateWindow("", 152, 112);
     const XWindow larger = install.CreateWindow("", 300, 200);
     auto first = install.Start({"/p", std::to_string(usual)});
@@ -94,8 +94,8 @@ TEST(HostPreview, ShowsTheStillInsideEachParentAndEndsWithIt) {
         << "the preview does not show the still";
 
     // Nothing of a run: no texture folder, no renderer.
-    EXPECT_FALSE(std::filesystem::exists(install.textureFolder()));
-    EXPECT_FALSE(install.x11().FindWindowByTitle("Kestrune_VC"));
+    EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
+    EXPECT_FALSE(install.X11().FindWindowByTitle("Kestrune_VC"));
 
     install.DestroyWindow(usual);
     EXPECT_EQ(first->WaitForExit(kEndDeadline), 0);
@@ -103,7 +103,7 @@ TEST(HostPreview, ShowsTheStillInsideEachParentAndEndsWithIt) {
 
 TEST(HostPreview, NoParentWindowEndsAtOnce) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     for (const std::vector<std::string>& arguments :
          std::vector<std::vector<std::string>>{{"/p"}, {"/p", "0"}, {"/p", "123456789"}}) {
         auto host = install.Start(arguments);

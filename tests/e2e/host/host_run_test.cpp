@@ -50,7 +50,7 @@ int LoudWindows(const std::filesystem::path& output, int windowMs, int level) {
 
 TEST(HostRun, WritesTheTexturesPlaysTheMp3AndEndsWithTheRealRenderer) {
     HostInstall install({.renderer = HostInstall::Renderer::Real});
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     MusicFolder music;
     const std::string mp3 = music.File("tune.Mp3"); // the extension in any case
     ASSERT_TRUE(WriteToneMp3(mp3, 1000, 8000));
@@ -59,44 +59,44 @@ TEST(HostRun, WritesTheTexturesPlaysTheMp3AndEndsWithTheRealRenderer) {
     auto host = install.Start({"/s"});
     const auto renderer = install.WaitForWindow("Kestrune_VC", kStartDeadline);
     ASSERT_TRUE(renderer) << host->Output();
-    EXPECT_TRUE(install.x11().FindWindowByTitle("Kestrune_Main")) << "the saver form is hidden";
+    EXPECT_TRUE(install.X11().FindWindowByTitle("Kestrune_Main")) << "the saver form is hidden";
 
     for (int index = 1; index <= 4; ++index) {
         const std::vector<std::uint8_t> expected = EncodeBmp(Pic1Picture(index));
-        EXPECT_EQ(ReadFile(install.textureFolder() / ("Kestrune" + std::to_string(index) + ".bmp")),
+        EXPECT_EQ(ReadFile(install.TextureFolder() / ("Kestrune" + std::to_string(index) + ".bmp")),
                   std::string(expected.begin(), expected.end()))
             << index;
     }
 
     // The tone reaches the audio device while the show runs, and comes back
     // after its end: the file restarts within a second of ending.
-    EXPECT_TRUE(WaitUntil([&] { return LoudWindows(install.audioOutput(), 100, 4000) >= 15; },
+    EXPECT_TRUE(WaitUntil([&] { return LoudWindows(install.AudioOutput(), 100, 4000) >= 15; },
                           kStartDeadline))
-        << "loud tenths of a second: " << LoudWindows(install.audioOutput(), 100, 4000);
+        << "loud tenths of a second: " << LoudWindows(install.AudioOutput(), 100, 4000);
     EXPECT_TRUE(host->Running());
 
     // Escape ends the show; the host notices and ends too, by itself.
-    ASSERT_TRUE(SendKeyTo(install.display(), *renderer, "Escape"));
+    ASSERT_TRUE(SendKeyTo(install.DisplayName(), *renderer, "Escape"));
     EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
     EXPECT_TRUE(install.WaitForNoWindow("Kestrune_VC", kEndDeadline));
-    EXPECT_FALSE(install.x11().FindWindowByTitle("Kestrune_Main"));
+    EXPECT_FALSE(install.X11().FindWindowByTitle("Kestrune_Main"));
 }
 
 TEST(HostRun, WritesTheTexturesBeforeTheRendererOnEveryRunAndLoopsAWav) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     MusicFolder music;
     const std::string wav = music.File("loop.wav");
     WriteToneWav(wav, 300, 6000);
     install.WriteSettings(2, 0, wav);
     // A texture file that a run must replace, not keep.
-    std::filesystem::create_directories(install.textureFolder());
-    std::ofstream(install.textureFolder() / "Kestrune3.bmp") << "stale";
+    std::filesystem::create_directories(install.TextureFolder());
+    std::ofstream(install.TextureFolder() / "Kestrune3.bmp") << "stale";
 
     for (int run = 0; run < 2; ++run) {
-        std::filesystem::remove(install.standInReport());
+        std::filesystem::remove(install.StandInReport());
         auto host = install.Start({"/s"});
-        ASSERT_TRUE(WaitUntil([&] { return ReportedWindow(install.standInReport()).has_value(); },
+        ASSERT_TRUE(WaitUntil([&] { return ReportedWindow(install.StandInReport()).has_value(); },
                               kStartDeadline))
             << host->Output();
         // What the renderer found at its start: all four files, whole.
@@ -105,25 +105,25 @@ TEST(HostRun, WritesTheTexturesBeforeTheRendererOnEveryRunAndLoopsAWav) {
             expected << "Kestrune" << index << ".bmp " << EncodeBmp(Pic1Picture(index)).size()
                      << '\n';
         }
-        EXPECT_EQ(ReadFile(install.standInReport()).substr(0, expected.str().size()),
+        EXPECT_EQ(ReadFile(install.StandInReport()).substr(0, expected.str().size()),
                   expected.str());
 
         // A 0.3 s clip that keeps sounding has looped.
         if (run == 0) {
             EXPECT_TRUE(
-                WaitUntil([&] { return LoudWindows(install.audioOutput(), 100, 3000) >= 12; },
+                WaitUntil([&] { return LoudWindows(install.AudioOutput(), 100, 3000) >= 12; },
                           kStartDeadline));
         }
-        install.x11().RequestClose(*ReportedWindow(install.standInReport()));
+        install.X11().RequestClose(*ReportedWindow(install.StandInReport()));
         EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
     }
 }
 
 TEST(HostRun, PlaysTheAudioCd) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     MusicFolder music;
-    const std::string cue = WriteDiscImage(music.path(), "disc", {75, 75, 75});
+    const std::string cue = WriteDiscImage(music.Path(), "disc", {75, 75, 75});
     install.WriteSettings(1, 2, "");
 
     auto host = install.Start({"/s"}, {{"KESTRUNE_CDAUDIO_DEVICE", cue}});
@@ -132,55 +132,55 @@ TEST(HostRun, PlaysTheAudioCd) {
     // own level.
     const auto track2Windows = [&] {
         int count = 0;
-        for (const int peak : PeaksPerWindow(ReadDiskOutput(install.audioOutput().string()), 100)) {
+        for (const int peak : PeaksPerWindow(ReadDiskOutput(install.AudioOutput().string()), 100)) {
             count += peak == 2 * kTrackAmplitudeStep ? 1 : 0;
         }
         return count;
     };
     EXPECT_TRUE(WaitUntil([&] { return track2Windows() >= 5; }, kStartDeadline));
-    install.x11().RequestClose(*ReportedWindow(install.standInReport()));
+    install.X11().RequestClose(*ReportedWindow(install.StandInReport()));
     EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
 }
 
 TEST(HostRun, WatchesOnlyTheTitleAndLeavesTheRendererAloneWhenClosed) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
 
     // The window system closes the saver form (the session ends): the run
     // ends as after the show, and the renderer is not touched.
     auto first = install.Start({"/s"});
-    ASSERT_TRUE(WaitUntil([&] { return ReportedWindow(install.standInReport()).has_value(); },
+    ASSERT_TRUE(WaitUntil([&] { return ReportedWindow(install.StandInReport()).has_value(); },
                           kStartDeadline))
         << first->Output();
-    const XWindow firstRenderer = *ReportedWindow(install.standInReport());
+    const XWindow firstRenderer = *ReportedWindow(install.StandInReport());
     const auto saverForm = install.WaitForWindow("Kestrune_Main", kStartDeadline);
     ASSERT_TRUE(saverForm);
-    ASSERT_TRUE(install.x11().RequestClose(*saverForm));
+    ASSERT_TRUE(install.X11().RequestClose(*saverForm));
     EXPECT_EQ(first->WaitForExit(kEndDeadline), 0) << first->Output();
-    EXPECT_TRUE(install.x11().Geometry(firstRenderer)) << "the renderer was closed";
+    EXPECT_TRUE(install.X11().Geometry(firstRenderer)) << "the renderer was closed";
 
     // A second run: its own renderer ends, but another window titled as the
     // renderer's (the first run's) keeps it watching.
-    const std::filesystem::path secondReport = install.folder() / "second-report.txt";
+    const std::filesystem::path secondReport = install.Folder() / "second-report.txt";
     auto second = install.Start({"/s"}, {{"KESTRUNE_STAND_IN_REPORT", secondReport.string()}});
     ASSERT_TRUE(
         WaitUntil([&] { return ReportedWindow(secondReport).has_value(); }, kStartDeadline));
-    ASSERT_TRUE(install.x11().RequestClose(*ReportedWindow(secondReport)));
-    ASSERT_TRUE(WaitUntil([&] { return !install.x11().Geometry(*ReportedWindow(secondReport)); },
+    ASSERT_TRUE(install.X11().RequestClose(*ReportedWindow(secondReport)));
+    ASSERT_TRUE(WaitUntil([&] { return !install.X11().Geometry(*ReportedWindow(secondReport)); },
                           kEndDeadline));
     EXPECT_FALSE(second->WaitForExit(3s)) << "ended while a window titled Kestrune_VC was there";
-    ASSERT_TRUE(install.x11().RequestClose(firstRenderer));
+    ASSERT_TRUE(install.X11().RequestClose(firstRenderer));
     EXPECT_EQ(second->WaitForExit(kEndDeadline), 0) << second->Output();
 }
 
 TEST(HostRun, WaitsForARendererThatOpensItsWindowLate) {
     HostInstall install;
-    ASSERT_TRUE(install.ok());
+    ASSERT_TRUE(install.Ok());
     auto host = install.Start({"/s"}, {{"KESTRUNE_STAND_IN_DELAY_MS", "2500"}});
     const auto renderer = install.WaitForWindow("Kestrune_VC", kStartDeadline);
     ASSERT_TRUE(renderer);
     EXPECT_TRUE(host->Running()) << "the run gave up before the renderer's window opened";
-    install.x11().RequestClose(*renderer);
+    install.X11().RequestClose(*renderer);
     EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
 }
 

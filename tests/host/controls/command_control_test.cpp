@@ -34,133 +34,133 @@ public:
 class CommandControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form.Show();
-        form.button.ReadProperties(forms::PropertyBag{});
-        form.other.ReadProperties(forms::PropertyBag{});
-        form.button.Initialize();
-        form.other.Initialize();
-        form.button.onClick = [this] { ++clicks; };
-        widget = form.button.ControlImpl().widget.get();
+        m_form.Show();
+        m_form.button.ReadProperties(forms::PropertyBag{});
+        m_form.other.ReadProperties(forms::PropertyBag{});
+        m_form.button.Initialize();
+        m_form.other.Initialize();
+        m_form.button.onClick = [this] { ++m_clicks; };
+        m_widget = m_form.button.ControlImpl().widget.get();
         // The mouse starts away from both buttons, and the focus (which the
         // form gives its first control when shown) on the other one.
         MoveAway();
-        form.other.SetFocus();
-        ASSERT_TRUE(ProcessEventsUntil([this] { return form.button.State() == 1; }));
+        m_form.other.SetFocus();
+        ASSERT_TRUE(ProcessEventsUntil([this] { return m_form.button.State() == 1; }));
     }
 
     // The frame's colour at the top edge's middle and the gradient at the
     // top and bottom of the inside, as the backing image holds them.
-    Rgb Frame() { return form.button.Canvas().PixelAt(38, 2); }
-    Rgb GradientTop() { return form.button.Canvas().PixelAt(38, 4); }
-    Rgb GradientBottom() { return form.button.Canvas().PixelAt(38, 20); }
+    Rgb Frame() { return m_form.button.Canvas().PixelAt(38, 2); }
+    Rgb GradientTop() { return m_form.button.Canvas().PixelAt(38, 4); }
+    Rgb GradientBottom() { return m_form.button.Canvas().PixelAt(38, 20); }
 
     Rgb PictureFrame(CommandLook look) {
         const std::uint8_t* p = CommandLookPicture(look).PixelAt(30, 2);
         return Rgb{p[0], p[1], p[2]};
     }
 
-    void MoveTo(QPoint at) { test::MouseMove(*widget, at); }
+    void MoveTo(QPoint at) { test::MouseMove(*m_widget, at); }
     // Off both buttons, at the form's bottom-left.
-    void MoveAway() { test::MouseMove(*widget, QPoint(-15, 50)); }
+    void MoveAway() { test::MouseMove(*m_widget, QPoint(-15, 50)); }
 
-    ButtonForm form;
-    QWidget* widget = nullptr;
-    int clicks = 0;
+    ButtonForm m_form;
+    QWidget* m_widget = nullptr;
+    int m_clicks = 0;
 };
 
 TEST_F(CommandControlTest, HoverClickAndLeave) {
-    EXPECT_EQ(form.button.State(), 1);
+    EXPECT_EQ(m_form.button.State(), 1);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Normal));
     // Normal: white at the top, the tint at the bottom.
     EXPECT_GT(GradientTop().red, GradientBottom().red);
 
     // Hovering: the amber frame, the tint moves to the top.
     MoveTo(QPoint(30, 12));
-    EXPECT_EQ(form.button.State(), 2);
+    EXPECT_EQ(m_form.button.State(), 2);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::HighLight));
-    EXPECT_TRUE(form.button.TintTop());
+    EXPECT_TRUE(m_form.button.TintTop());
     EXPECT_LT(GradientTop().red, GradientBottom().red);
 
     // The mouse goes: the next timer tick brings the normal look back.
     MoveAway();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 1; }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.State() == 1; }));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Normal));
-    EXPECT_FALSE(form.button.TintTop());
+    EXPECT_FALSE(m_form.button.TintTop());
 
     // A click: pressed while down (focus arrives while hovered), hovered
     // with focus after, one Click.
     MoveTo(QPoint(30, 12));
-    test::MousePress(*widget, Qt::LeftButton, QPoint(30, 12));
+    test::MousePress(*m_widget, Qt::LeftButton, QPoint(30, 12));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Pressed));
-    EXPECT_TRUE(form.button.ButtonHeld());
-    EXPECT_EQ(form.button.State(), 4);
-    test::MouseRelease(*widget, Qt::LeftButton, QPoint(30, 12));
+    EXPECT_TRUE(m_form.button.ButtonHeld());
+    EXPECT_EQ(m_form.button.State(), 4);
+    test::MouseRelease(*m_widget, Qt::LeftButton, QPoint(30, 12));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::HighLightSelect));
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(m_clicks, 1);
 
     // Focused and left: the focus look; focus elsewhere: normal.
     MoveAway();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 3; }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.State() == 3; }));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Selected));
-    form.other.SetFocus();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 1; }));
+    m_form.other.SetFocus();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.State() == 1; }));
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Normal));
 
     // Keys never click.
-    form.button.SetFocus();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.HasFocus(); }));
-    QTest::keyClick(widget, Qt::Key_Space);
-    QTest::keyClick(widget, Qt::Key_Return);
-    EXPECT_EQ(clicks, 1);
+    m_form.button.SetFocus();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.HasFocus(); }));
+    QTest::keyClick(m_widget, Qt::Key_Space);
+    QTest::keyClick(m_widget, Qt::Key_Return);
+    EXPECT_EQ(m_clicks, 1);
 }
 
 TEST_F(CommandControlTest, ClickRules) {
     // Dragged off until a tick passes, back on, released: no Click.
     MoveTo(QPoint(30, 12));
-    test::MousePress(*widget, Qt::LeftButton, QPoint(30, 12));
+    test::MousePress(*m_widget, Qt::LeftButton, QPoint(30, 12));
     MoveAway();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 3; }));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.State() == 3; }));
     MoveTo(QPoint(30, 12));
-    EXPECT_EQ(form.button.State(), 3);
-    test::MouseRelease(*widget, Qt::LeftButton, QPoint(30, 12));
-    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(m_form.button.State(), 3);
+    test::MouseRelease(*m_widget, Qt::LeftButton, QPoint(30, 12));
+    EXPECT_EQ(m_clicks, 0);
 
     // The right button on a hovered button: no pressed look, but a Click.
-    form.other.SetFocus();
-    ASSERT_TRUE(ProcessEventsUntil([&] { return form.button.State() == 1; }));
+    m_form.other.SetFocus();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_form.button.State() == 1; }));
     MoveAway();
     MoveTo(QPoint(30, 12));
-    test::MousePress(*widget, Qt::RightButton, QPoint(30, 12));
+    test::MousePress(*m_widget, Qt::RightButton, QPoint(30, 12));
     EXPECT_NE(Frame(), PictureFrame(CommandLook::Pressed));
-    test::MouseRelease(*widget, Qt::RightButton, QPoint(30, 12));
-    EXPECT_EQ(clicks, 1);
+    test::MouseRelease(*m_widget, Qt::RightButton, QPoint(30, 12));
+    EXPECT_EQ(m_clicks, 1);
 
     // Disabled: the grey look and caption, nothing reacts, no Click.
-    form.button.SetEnabled(false);
+    m_form.button.SetEnabled(false);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Disable));
-    EXPECT_FALSE(form.button.ControlImpl().widget->isEnabled());
-    const std::uint8_t state = form.button.State();
-    test::MouseClick(*widget, Qt::LeftButton);
-    test::MouseClick(*widget, Qt::RightButton);
+    EXPECT_FALSE(m_form.button.ControlImpl().widget->isEnabled());
+    const std::uint8_t state = m_form.button.State();
+    test::MouseClick(*m_widget, Qt::LeftButton);
+    test::MouseClick(*m_widget, Qt::RightButton);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Disable));
-    EXPECT_EQ(form.button.State(), state);
-    EXPECT_EQ(clicks, 1);
-    form.button.SetEnabled(true);
+    EXPECT_EQ(m_form.button.State(), state);
+    EXPECT_EQ(m_clicks, 1);
+    m_form.button.SetEnabled(true);
     EXPECT_EQ(Frame(), PictureFrame(CommandLook::Normal));
 }
 
 TEST_F(CommandControlTest, StoredPropertiesRoundTrip) {
     std::vector<std::string> notices;
-    form.button.onPropertyChanged = [&](std::string_view name) { notices.emplace_back(name); };
+    m_form.button.onPropertyChanged = [&](std::string_view name) { notices.emplace_back(name); };
     const forms::Font font{"ＭＳ Ｐゴシック", 9.75, 400, false, 128};
-    form.button.SetCaption("設定");
-    form.button.SetFont(font);
-    form.button.SetFontColour(0x0000FF); // red, as &HBBGGRR
-    form.button.SetEnabled(false);
+    m_form.button.SetCaption("設定");
+    m_form.button.SetFont(font);
+    m_form.button.SetFontColour(0x0000FF); // red, as &HBBGGRR
+    m_form.button.SetEnabled(false);
     EXPECT_EQ(notices, (std::vector<std::string>{"Caption", "Font", "FontColour", "Enabled"}));
 
     forms::PropertyBag bag;
-    form.button.WriteProperties(bag);
+    m_form.button.WriteProperties(bag);
     std::vector<std::string> names;
     for (const auto& entry : bag.Entries()) {
         names.push_back(entry.first);
@@ -168,23 +168,23 @@ TEST_F(CommandControlTest, StoredPropertiesRoundTrip) {
     // In the order written; FirstRun and Visible are at their defaults.
     EXPECT_EQ(names, (std::vector<std::string>{"Enabled", "Caption", "Font", "FontColour"}));
 
-    form.other.ReadProperties(bag);
-    EXPECT_EQ(form.other.Caption(), "設定");
-    EXPECT_EQ(form.other.GetFont(), font);
-    EXPECT_EQ(form.other.FontColour(), 0x0000FFu);
-    EXPECT_EQ(form.other.Enabled(), false);
-    EXPECT_EQ(form.other.Visible(), 255);
+    m_form.other.ReadProperties(bag);
+    EXPECT_EQ(m_form.other.Caption(), "設定");
+    EXPECT_EQ(m_form.other.GetFont(), font);
+    EXPECT_EQ(m_form.other.FontColour(), 0x0000FFu);
+    EXPECT_EQ(m_form.other.Enabled(), false);
+    EXPECT_EQ(m_form.other.Visible(), 255);
 
     // A caption equal to the written default is not stored and loads as
     // "Command1"; a transparent background is stored and comes back.
-    form.button.SetCaption("Command");
-    form.button.SetVisible(0);
+    m_form.button.SetCaption("Command");
+    m_form.button.SetVisible(0);
     forms::PropertyBag second;
-    form.button.WriteProperties(second);
+    m_form.button.WriteProperties(second);
     EXPECT_FALSE(second.Contains("Caption"));
-    form.other.ReadProperties(second);
-    EXPECT_EQ(form.other.Caption(), "Command1");
-    EXPECT_EQ(form.other.Visible(), 0);
+    m_form.other.ReadProperties(second);
+    EXPECT_EQ(m_form.other.Caption(), "Command1");
+    EXPECT_EQ(m_form.other.Visible(), 0);
 }
 
 TEST(CommandFreshTest, FirstReadOfEnabledMakesAnEnabledButton) {

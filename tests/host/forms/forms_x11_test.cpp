@@ -26,16 +26,16 @@ using Events = std::vector<std::string>;
 class FormsX11 : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_server = std::make_unique<kestrune::test::XvfbServer>();
-        ASSERT_TRUE(s_server->ok());
-        setenv("DISPLAY", s_server->display().c_str(), 1);
+        m_server = std::make_unique<kestrune::test::XvfbServer>();
+        ASSERT_TRUE(m_server->Ok());
+        setenv("DISPLAY", m_server->DisplayName().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         test::TestApplication();
     }
 
     void SetUp() override {
-        m_x = std::make_unique<kestrune::test::X11Connection>(s_server->display());
-        ASSERT_TRUE(m_x->ok());
+        m_x = std::make_unique<kestrune::test::X11Connection>(m_server->DisplayName());
+        ASSERT_TRUE(m_x->Ok());
     }
 
     bool Contains(const Events& events, const std::string& event) {
@@ -46,7 +46,7 @@ protected:
         return geometry && geometry->viewable;
     }
 
-    static inline std::unique_ptr<kestrune::test::XvfbServer> s_server;
+    static inline std::unique_ptr<kestrune::test::XvfbServer> m_server;
     // Another program's connection.
     std::unique_ptr<kestrune::test::X11Connection> m_x;
 };
@@ -174,7 +174,7 @@ TEST_F(FormsX11, UserControlHasItsOwnWindowAndKeepsTheMouseWhileAButtonIsHeld) {
     kestrune::test::ChildProcess::Options drag;
     drag.arguments = {"mousemove", "135", "145", "mousedown", "1",
                       "mousemove", "500", "400", "mouseup",   "1"};
-    drag.environment = {{"DISPLAY", s_server->display()}};
+    drag.environment = {{"DISPLAY", m_server->DisplayName()}};
     kestrune::test::ChildProcess dragging("/usr/bin/xdotool", drag);
     ASSERT_TRUE(PumpUntil([&] { return !dragging.Running(); }));
     ASSERT_TRUE(PumpUntil([&] { return Contains(probe.events, "Up 1 380,270"); }));
@@ -216,7 +216,7 @@ TEST_F(FormsX11, FocusMovesBetweenUserControlsButStaysWhenTheFormIsDeactivated) 
     EXPECT_EQ(second.events, (Events{"Got", "Lost"}));
     EXPECT_EQ(first.events, Events{"Got"});
     // Tab goes on from the last control to the first that takes the focus.
-    ASSERT_TRUE(kestrune::test::SendKey(s_server->display(), "Tab"));
+    ASSERT_TRUE(kestrune::test::SendKey(m_server->DisplayName(), "Tab"));
     ASSERT_TRUE(PumpUntil([&] { return second.HasFocus(); }));
     first.SetFocus();
     ASSERT_TRUE(PumpUntil([&] { return first.HasFocus(); }));

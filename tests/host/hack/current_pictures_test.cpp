@@ -26,8 +26,8 @@ std::vector<std::uint8_t> BytesOf(const fs::path& path) {
 
 TEST(CurrentPictures, WritesWhatIsMissingOrStaleAndLeavesCurrentFilesAlone) {
     const test::TempFolder temporary("kestrune-hack");
-    ASSERT_TRUE(temporary.ok());
-    const fs::path folder = temporary.path();
+    ASSERT_TRUE(temporary.Ok());
+    const fs::path folder = temporary.Path();
     const auto file = [&](int number) { return TextureFilePath(folder.string(), number); };
 
     std::string error;

@@ -68,8 +68,8 @@ TEST(CdPositions, FormatsInEachTimeFormat) {
     EXPECT_EQ(FormatCdPosition(toc, CdTimeFormat::Tmsf, 69), "02:00:00:29");
     EXPECT_EQ(FormatCdPosition(toc, CdTimeFormat::Msf, 40), "00:02:40");
     EXPECT_EQ(FormatCdPosition(toc, CdTimeFormat::Milliseconds, 75), "3000");
-    const CdToc long_disc{{{1, 0, true}, {12, 100000, true}}, 200000};
-    EXPECT_EQ(FormatCdPosition(long_disc, CdTimeFormat::Tmsf, 100000 + 75 * 61 + 3), "12:01:01:03");
+    const CdToc longDisc{{{1, 0, true}, {12, 100000, true}}, 200000};
+    EXPECT_EQ(FormatCdPosition(longDisc, CdTimeFormat::Tmsf, 100000 + 75 * 61 + 3), "12:01:01:03");
     EXPECT_EQ(FormatCdLength(CdTimeFormat::Tmsf, 120), "00:01:45");
     EXPECT_EQ(FormatCdLength(CdTimeFormat::Milliseconds, 120), "1600");
 }
@@ -117,8 +117,8 @@ TEST(CdPositions, AudioRunsPassOverDataTracks) {
     EXPECT_EQ(toc.AudioRunFrom(45).start, 70);
     EXPECT_EQ(toc.AudioRunFrom(45).end, 120);
     EXPECT_EQ(toc.AudioRunFrom(120).start, 120);
-    const CdToc data_first{{{1, 0, false}, {2, 50, true}}, 90};
-    EXPECT_EQ(data_first.FirstAudioSector(), 50);
+    const CdToc dataFirst{{{1, 0, false}, {2, 50, true}}, 90};
+    EXPECT_EQ(dataFirst.FirstAudioSector(), 50);
     EXPECT_EQ(ThreeTracks().IndexAt(69), 1u);
     EXPECT_EQ(ThreeTracks().IndexAt(500), 2u);
 }

@@ -18,19 +18,19 @@ constexpr auto kDeadline = 30s;
 class MciToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(folder.path().empty());
-        cue = WriteDiscImage(folder.path(), "disc", {40, 30, 50});
+        ASSERT_FALSE(m_folder.Path().empty());
+        m_cue = WriteDiscImage(m_folder.Path(), "disc", {40, 30, 50});
     }
 
     ChildProcess::Options Options(std::vector<std::string> arguments) {
         ChildProcess::Options options;
         options.arguments = std::move(arguments);
-        options.environment = {{"SDL_AUDIODRIVER", "dummy"}, {"KESTRUNE_CDAUDIO_DEVICE", cue}};
-        options.outputPath = folder.File("out.txt");
+        options.environment = {{"SDL_AUDIODRIVER", "dummy"}, {"KESTRUNE_CDAUDIO_DEVICE", m_cue}};
+        options.outputPath = m_folder.File("out.txt");
         return options;
     }
 
-    std::string Output() const { return ReadText(folder.File("out.txt")); }
+    std::string Output() const { return ReadText(m_folder.File("out.txt")); }
 
     static std::string ReadText(const std::string& path) {
         std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -46,8 +46,8 @@ protected:
         return text;
     }
 
-    MusicFolder folder;
-    std::string cue;
+    MusicFolder m_folder;
+    std::string m_cue;
 };
 
 TEST_F(MciToolTest, SendsEachArgumentInOneProcess) {

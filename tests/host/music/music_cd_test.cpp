@@ -77,11 +77,11 @@ std::vector<std::pair<int, int>> TrackRuns(const std::vector<std::int16_t>& samp
 class MusicCdTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(folder.path().empty());
-        output = folder.File("output.raw");
-        UseDiskAudio(output);
-        cue = WriteDiscImage(folder.path(), "disc", kTracks);
-        setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
+        ASSERT_FALSE(m_folder.Path().empty());
+        m_output = m_folder.File("output.raw");
+        UseDiskAudio(m_output);
+        m_cue = WriteDiscImage(m_folder.Path(), "disc", kTracks);
+        setenv("KESTRUNE_CDAUDIO_DEVICE", m_cue.c_str(), 1);
         BgmKind = 1;
         BgmRepeat = 0;
         CdWatchOk = false;
@@ -92,11 +92,11 @@ protected:
         unsetenv("KESTRUNE_CDAUDIO_DEVICE");
     }
 
-    std::set<int> Heard() const { return TracksHeard(ReadDiskOutput(output)); }
+    std::set<int> Heard() const { return TracksHeard(ReadDiskOutput(m_output)); }
 
-    MusicFolder folder;
-    std::string output;
-    std::string cue;
+    MusicFolder m_folder;
+    std::string m_output;
+    std::string m_cue;
 };
 
 TEST_F(MusicCdTest, AnswersTrackAndPositionQueries) {
@@ -177,7 +177,7 @@ TEST_F(MusicCdTest, WatchRepeatsTheChosenTrack) {
     }
     // Track 2 whole, into 3, and after the tick again track 2 whole, from its
     // start, into 3.
-    const std::vector<std::pair<int, int>> runs = TrackRuns(ReadDiskOutput(output));
+    const std::vector<std::pair<int, int>> runs = TrackRuns(ReadDiskOutput(m_output));
     ASSERT_GE(runs.size(), 4u);
     const int wholeTrack2 = kTracks[1] * kFramesPerSector;
     EXPECT_EQ(runs[0], std::make_pair(2, wholeTrack2));
@@ -198,20 +198,20 @@ TEST_F(MusicCdTest, WatchWithoutATrackPlaysTheDiscOn) {
     // that nothing moves).
     std::string reply;
     ASSERT_EQ(SendMci("pause cdaudio", reply), 0);
-    const std::string paused_at = Status("position");
+    const std::string pausedAt = Status("position");
     CdWatch();
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(Status("mode"), "paused");
-    EXPECT_EQ(Status("position"), paused_at);
-    EXPECT_GT(paused_at, "01:00:00:05");
-    EXPECT_EQ(paused_at.substr(0, 3), "01:") << "paused in the first track, where it began";
+    EXPECT_EQ(Status("position"), pausedAt);
+    EXPECT_GT(pausedAt, "01:00:00:05");
+    EXPECT_EQ(pausedAt.substr(0, 3), "01:") << "paused in the first track, where it began";
 
     // Stopped: the watch plays on from where it stopped, not from the start.
     ASSERT_EQ(SendMci("stop cdaudio", reply), 0);
-    const std::string stopped_at = Status("position");
+    const std::string stoppedAt = Status("position");
     CdWatch();
     EXPECT_EQ(Status("mode"), "playing");
-    EXPECT_GE(Status("position"), stopped_at);
+    EXPECT_GE(Status("position"), stoppedAt);
 
     // At the end of the disc the watch's plain play starts it again.
     ASSERT_TRUE(WaitUntil([] { return Status("mode") == "stopped"; }, kDeadline));
@@ -224,7 +224,7 @@ TEST_F(MusicCdTest, WatchWithoutATrackPlaysTheDiscOn) {
 }
 
 TEST_F(MusicCdTest, FailingTrackQueriesEndTheWatch) {
-    setenv("KESTRUNE_CDAUDIO_DEVICE", folder.File("missing.cue").c_str(), 1);
+    setenv("KESTRUNE_CDAUDIO_DEVICE", m_folder.File("missing.cue").c_str(), 1);
     CdOpen();
     std::string reply;
     EXPECT_EQ(SendMci("open cdaudio", reply), 266);
@@ -233,7 +233,7 @@ TEST_F(MusicCdTest, FailingTrackQueriesEndTheWatch) {
     EXPECT_FALSE(CdWatchOk);
 
     // Closed by someone else while the watch runs.
-    setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
+    setenv("KESTRUNE_CDAUDIO_DEVICE", m_cue.c_str(), 1);
     CdOpen();
     CdWatch();
     EXPECT_TRUE(CdWatchOk);
@@ -262,8 +262,8 @@ TEST_F(MusicCdTest, ADiscTakenOutOrChangedIsNoticed) {
 
     // Taken out while it plays: the device is not ready, as the system's is
     // without a disc, and the watch ends at its next tick.
-    std::filesystem::remove(cue);
-    std::filesystem::remove(folder.File("disc.bin"));
+    std::filesystem::remove(m_cue);
+    std::filesystem::remove(m_folder.File("disc.bin"));
     EXPECT_EQ(Status("mode"), "not ready");
     EXPECT_EQ(Status("media present"), "false");
     EXPECT_EQ(Status("current track"), "Error:276");
@@ -272,14 +272,14 @@ TEST_F(MusicCdTest, ADiscTakenOutOrChangedIsNoticed) {
     EXPECT_FALSE(CdWatchOk);
 
     // Another disc put in: its own table of contents, stopped at its start.
-    WriteDiscImage(folder.path(), "disc", {20, 20, 20, 20});
+    WriteDiscImage(m_folder.Path(), "disc", {20, 20, 20, 20});
     EXPECT_EQ(Status("mode"), "stopped");
     EXPECT_EQ(Status("number of tracks"), "4");
     EXPECT_EQ(Status("position"), "01:00:00:00");
 
     // Changed while it plays: the old disc's play ends there.
     ASSERT_EQ(PlayDevice("cdaudio", "2", ""), 0);
-    WriteDiscImage(folder.path(), "disc", {30, 30});
+    WriteDiscImage(m_folder.Path(), "disc", {30, 30});
     EXPECT_EQ(Status("mode"), "stopped");
     EXPECT_EQ(Status("number of tracks"), "2");
     EXPECT_EQ(Status("position"), "01:00:00:00");

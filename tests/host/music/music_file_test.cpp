@@ -57,9 +57,9 @@ int LoudWindows(const std::vector<int>& peaks, std::size_t from, std::size_t to)
 class MusicFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(folder.path().empty());
-        output = folder.File("output.raw");
-        UseDiskAudio(output);
+        ASSERT_FALSE(m_folder.Path().empty());
+        m_output = m_folder.File("output.raw");
+        UseDiskAudio(m_output);
         BgmKind = 2;
         BgmRepeat = 0;
         BgmFile.clear();
@@ -72,12 +72,12 @@ protected:
         SendMci("close all", reply);
     }
 
-    MusicFolder folder;
-    std::string output;
+    MusicFolder m_folder;
+    std::string m_output;
 };
 
 TEST_F(MusicFileTest, Mp3PlaysAndIsRestartedWithinOneCallAfterItsEnd) {
-    BgmFile = folder.File("tone.mp3");
+    BgmFile = m_folder.File("tone.mp3");
     ASSERT_TRUE(WriteToneMp3(BgmFile, 1000, kToneAmplitude)) << "lame could not encode";
 
     Mp3Start();
@@ -101,12 +101,12 @@ TEST_F(MusicFileTest, Mp3PlaysAndIsRestartedWithinOneCallAfterItsEnd) {
     EXPECT_EQ(QueryMci("status MP3Play mode"), "Error:263");
 
     // The tone reached the output: about a second of it, then the restart.
-    const std::vector<int> peaks = PeaksPerWindow(ReadDiskOutput(output), kWindowMs);
+    const std::vector<int> peaks = PeaksPerWindow(ReadDiskOutput(m_output), kWindowMs);
     EXPECT_GE(LoudWindows(peaks, 0, peaks.size()), 20);
 }
 
 TEST_F(MusicFileTest, PausedMp3RestartsFromItsBeginning) {
-    BgmFile = folder.File("tone.mp3");
+    BgmFile = m_folder.File("tone.mp3");
     ASSERT_TRUE(WriteToneMp3(BgmFile, 2000, kToneAmplitude));
     Mp3Start();
     ASSERT_TRUE(WaitUntil([] { return PositionMs() > 1000; }, kDeadline));
@@ -123,13 +123,13 @@ TEST_F(MusicFileTest, PausedMp3RestartsFromItsBeginning) {
 }
 
 TEST_F(MusicFileTest, Mp3ThatCannotBeOpenedNeverPlays) {
-    BgmFile = folder.File("missing.mp3");
+    BgmFile = m_folder.File("missing.mp3");
     Mp3Start();
     Mp3Repeat();
     EXPECT_EQ(Mode(), "Error:263");
 
     // Not music at all.
-    BgmFile = folder.File("text.mp3");
+    BgmFile = m_folder.File("text.mp3");
     std::FILE* text = std::fopen(BgmFile.c_str(), "w");
     ASSERT_NE(text, nullptr);
     std::fputs("not music\n", text);
@@ -141,10 +141,10 @@ TEST_F(MusicFileTest, Mp3ThatCannotBeOpenedNeverPlays) {
 
     // A real file whose name holds a double quote is refused, never opened
     // as something else.
-    const std::string real = folder.File("tone.mp3");
+    const std::string real = m_folder.File("tone.mp3");
     ASSERT_TRUE(WriteToneMp3(real, 300, kToneAmplitude));
     for (const char* name : {"a\"b.mp3", "a\" type MPEGVideo Alias MP3Play \"b.mp3"}) {
-        BgmFile = folder.File(name);
+        BgmFile = m_folder.File(name);
         std::filesystem::copy_file(real, BgmFile);
         Mp3Start();
         EXPECT_EQ(Mode(), "Error:263") << name;
@@ -152,21 +152,21 @@ TEST_F(MusicFileTest, Mp3ThatCannotBeOpenedNeverPlays) {
         EXPECT_EQ(Mode(), "Error:263") << name;
     }
     EXPECT_EQ(
-        SendMci("open \"" + folder.File("a\"b.mp3") + "\" type MPEGVideo Alias MP3Play", reply),
+        SendMci("open \"" + m_folder.File("a\"b.mp3") + "\" type MPEGVideo Alias MP3Play", reply),
         305);
 }
 
 TEST_F(MusicFileTest, WavLoopsUntilStopped) {
-    BgmFile = folder.File("short.wav");
+    BgmFile = m_folder.File("short.wav");
     WriteToneWav(BgmFile, 250, kToneAmplitude);
     // An open music file keeps the output running after the sound stops, so
     // the silence after WavStop reaches the output file too.
-    const std::string keeper = folder.File("keeper.wav");
+    const std::string keeper = m_folder.File("keeper.wav");
     WriteToneWav(keeper, 100, 1);
     std::string reply;
     ASSERT_EQ(SendMci("open \"" + keeper + "\" type MPEGVideo alias keeper", reply), 0);
 
-    const auto peaks = [this] { return PeaksPerWindow(ReadDiskOutput(output), kWindowMs); };
+    const auto peaks = [this] { return PeaksPerWindow(ReadDiskOutput(m_output), kWindowMs); };
     ASSERT_GT(SystemMciPlatform().WaveOutDeviceCount(), 0u);
     WavStart();
     // 0.9 s heard of a 0.25 s sound: it looped (a single play gives 5 windows).
@@ -189,7 +189,7 @@ TEST_F(MusicFileTest, WavLoopsUntilStopped) {
 TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
     UseNoAudio();
     EXPECT_EQ(SystemMciPlatform().WaveOutDeviceCount(), 0u);
-    BgmFile = folder.File("short.wav");
+    BgmFile = m_folder.File("short.wav");
     WriteToneWav(BgmFile, 250, kToneAmplitude);
     WavStart();
     WavStop();
@@ -204,7 +204,7 @@ TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
     Mp3Close();
 
     // The disc opens and answers; only playing needs the output.
-    const std::string cue = WriteDiscImage(folder.path(), "disc", {20, 20});
+    const std::string cue = WriteDiscImage(m_folder.Path(), "disc", {20, 20});
     setenv("KESTRUNE_CDAUDIO_DEVICE", cue.c_str(), 1);
     CdOpen();
     BgmRepeat = 1;
@@ -226,9 +226,9 @@ TEST_F(MusicFileTest, NoAudioDeviceFailsQuietly) {
 
 TEST_F(MusicFileTest, APipeOrAFolderAtTheMusicPathIsRefusedWithoutWaiting) {
     // Nothing ever writes into the pipe: an open that waited would hang here.
-    const std::string pipe = folder.File("pipe.mp3");
+    const std::string pipe = m_folder.File("pipe.mp3");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const std::string& path : {pipe, folder.path()}) {
+    for (const std::string& path : {pipe, m_folder.Path()}) {
         BgmFile = path;
         Mp3Start();
         EXPECT_EQ(Mode(), "Error:263") << path;

@@ -95,18 +95,18 @@ bool WriteToneMp3(const std::string& path, int milliseconds, int amplitude) {
 }
 
 std::string WriteDiscImage(const std::string& folder, const std::string& stem,
-                           const std::vector<int>& track_sectors) {
+                           const std::vector<int>& trackSectors) {
     std::string bin;
     std::string cue = "FILE \"" + stem + ".bin\" BINARY\r\n";
     int start = 0;
-    for (std::size_t i = 0; i < track_sectors.size(); ++i) {
+    for (std::size_t i = 0; i < trackSectors.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        AppendSquare(bin, track_sectors[i] * kSectorFrames, kTrackAmplitudeStep * number);
+        AppendSquare(bin, trackSectors[i] * kSectorFrames, kTrackAmplitudeStep * number);
         char track[64];
         std::snprintf(track, sizeof track, "  TRACK %02d AUDIO\r\n    INDEX 01 %s\r\n", number,
                       Msf(start).c_str());
         cue += track;
-        start += track_sectors[i];
+        start += trackSectors[i];
     }
     WriteFile(folder + "/" + stem + ".bin", bin);
     WriteFile(folder + "/" + stem + ".cue", cue);
@@ -125,8 +125,8 @@ std::vector<std::int16_t> ReadDiskOutput(const std::string& path) {
     return left;
 }
 
-std::vector<int> PeaksPerWindow(const std::vector<std::int16_t>& samples, int window_ms) {
-    const std::size_t window = static_cast<std::size_t>(kRate * window_ms / 1000);
+std::vector<int> PeaksPerWindow(const std::vector<std::int16_t>& samples, int windowMs) {
+    const std::size_t window = static_cast<std::size_t>(kRate * windowMs / 1000);
     std::vector<int> peaks;
     for (std::size_t start = 0; start < samples.size(); start += window) {
         int peak = 0;

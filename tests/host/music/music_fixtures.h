@@ -16,7 +16,7 @@ public:
     MusicFolder(const MusicFolder&) = delete;
     MusicFolder& operator=(const MusicFolder&) = delete;
 
-    const std::string& path() const { return m_path; }
+    const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const { return m_path + "/" + name; }
 
 private:
@@ -31,18 +31,18 @@ void WriteToneWav(const std::string& path, int milliseconds, int amplitude);
 bool WriteToneMp3(const std::string& path, int milliseconds, int amplitude);
 
 // A CUE/BIN disc image (`stem`.cue, `stem`.bin): one audio track per entry
-// of `track_sectors`, each that many sectors long; track N holds a square
+// of `trackSectors`, each that many sectors long; track N holds a square
 // wave of amplitude 1000 * N, so what is heard tells which track played.
 // Returns the path of the cue sheet.
 std::string WriteDiscImage(const std::string& folder, const std::string& stem,
-                           const std::vector<int>& track_sectors);
+                           const std::vector<int>& trackSectors);
 inline constexpr int kTrackAmplitudeStep = 1000;
 
 // The left-channel samples that SDL's disk audio driver wrote to `path`.
 std::vector<std::int16_t> ReadDiskOutput(const std::string& path);
 
-// The loudest left-channel sample of each `window_ms` slice of the output.
-std::vector<int> PeaksPerWindow(const std::vector<std::int16_t>& samples, int window_ms);
+// The loudest left-channel sample of each `windowMs` slice of the output.
+std::vector<int> PeaksPerWindow(const std::vector<std::int16_t>& samples, int windowMs);
 
 // Points SDL at the disk driver (writing to `output`), the dummy driver, or
 // a driver that does not exist.

@@ -42,7 +42,7 @@ Picture Numbered(int width, int height) {
 
 TEST(BmpWriterPosixTest, SymbolicLinkAtThePathIsReplacedNotWrittenThrough) {
     TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     const std::string victim = folder.File("victim.txt");
     const std::string path = folder.File("Kestrune3.bmp");
     WriteText(victim, "precious");

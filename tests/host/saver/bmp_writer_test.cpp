@@ -93,10 +93,10 @@ TEST(BmpWriterTest, RowsAreBottomUpBlueGreenRedAndPaddedWithZeros) {
 
 TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
     TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     const std::string path = folder.File("Kestrune2.bmp");
-    const std::string old_text = "an older, longer file that must not survive in any part";
-    WriteText(path, old_text);
+    const std::string oldText = "an older, longer file that must not survive in any part";
+    WriteText(path, oldText);
     // A second name for the old file: replacing must give the path a new
     // file, not overwrite the old one's contents.
     std::error_code linked;
@@ -107,12 +107,12 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
     std::string error;
     ASSERT_TRUE(SaveBmp(path, picture, &error)) << error;
     EXPECT_EQ(ReadAll(path), EncodeBmp(picture));
-    const std::vector<std::uint8_t> old_bytes = ReadAll(folder.File("old-name"));
-    EXPECT_EQ(std::string(old_bytes.begin(), old_bytes.end()), old_text);
+    const std::vector<std::uint8_t> oldBytes = ReadAll(folder.File("old-name"));
+    EXPECT_EQ(std::string(oldBytes.begin(), oldBytes.end()), oldText);
 
     // No temporary file is left behind.
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
         ++entries;
     }
     EXPECT_EQ(entries, 2);
@@ -120,9 +120,9 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
 
 TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
     TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     // Built from UTF-8 on both platforms: the writer takes UTF-8 paths.
-    const std::filesystem::path pictures = std::filesystem::path(folder.path()) / u8"写真 ｶﾅ";
+    const std::filesystem::path pictures = std::filesystem::path(folder.Path()) / u8"写真 ｶﾅ";
     ASSERT_TRUE(std::filesystem::create_directory(pictures));
     const std::u8string name = (pictures / u8"Kestrune1.bmp").u8string();
     const std::string path(name.begin(), name.end());
@@ -143,7 +143,7 @@ TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
 
 TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     std::string error;
 
     // A folder that does not exist.
@@ -160,16 +160,16 @@ TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
 
     // A picture with no pixels, or with fewer bytes than its size needs.
     EXPECT_FALSE(SaveBmp(folder.File("empty.bmp"), Picture()));
-    Picture short_of_bytes(4, 4);
-    short_of_bytes.rgb.resize(10);
-    EXPECT_FALSE(SaveBmp(folder.File("short.bmp"), short_of_bytes));
+    Picture shortOfBytes(4, 4);
+    shortOfBytes.rgb.resize(10);
+    EXPECT_FALSE(SaveBmp(folder.File("short.bmp"), shortOfBytes));
     EXPECT_FALSE(std::filesystem::exists(folder.File("empty.bmp")));
     EXPECT_FALSE(std::filesystem::exists(folder.File("short.bmp")));
 }

@@ -38,8 +38,8 @@ TEST(PictureArithmeticTest, DevelopingIsLinearBelowTheKneeAndSaturatesAtWhite) {
     canvas.Add(3, 0, LightOf(100000, 100000, 100000));
     canvas.Add(9, 0, LightOf(255, 255, 255)); // outside: ignored
     const Picture picture = canvas.Develop(180, LightCanvas::Dither::None);
-    const std::uint8_t expected_dark[3] = {0, 0, 0};
-    EXPECT_TRUE(std::equal(expected_dark, expected_dark + 3, picture.PixelAt(0, 0)));
+    const std::uint8_t expectedDark[3] = {0, 0, 0};
+    EXPECT_TRUE(std::equal(expectedDark, expectedDark + 3, picture.PixelAt(0, 0)));
     EXPECT_EQ(picture.PixelAt(1, 0)[0], 100);
     EXPECT_EQ(picture.PixelAt(1, 0)[1], 0);
     EXPECT_EQ(picture.PixelAt(1, 0)[2], 10);

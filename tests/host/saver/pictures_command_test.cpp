@@ -22,14 +22,14 @@ std::vector<std::uint8_t> BytesOf(const std::string& path) {
 
 TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
     TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     // An older file is replaced.
-    test::WriteBytes(TextureFilePath(folder.path(), kSparkTextureFile), "old");
+    test::WriteBytes(TextureFilePath(folder.Path(), kSparkTextureFile), "old");
 
-    const ToolRun run = RunKestruneTool({"pictures", folder.path()});
+    const ToolRun run = RunKestruneTool({"pictures", folder.Path()});
     ASSERT_EQ(run.exitCode, 0) << run.error;
     for (int number = 1; number <= kTextureFileCount; ++number) {
-        const std::string path = TextureFilePath(folder.path(), number);
+        const std::string path = TextureFilePath(folder.Path(), number);
         EXPECT_EQ(BytesOf(path), EncodeBmp(Pic1Picture(number))) << path;
         EXPECT_NE(run.output.find(path), std::string::npos) << run.output;
     }
@@ -39,7 +39,7 @@ TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
 TEST(PicturesCommandTest, MakesAMissingFolderWithItsParents) {
     // As on a fresh account, where not even ~/.cache exists yet.
     TempFolder home;
-    ASSERT_TRUE(home.ok());
+    ASSERT_TRUE(home.Ok());
     const std::string folder = home.File(".cache/r_vosk");
 
     const ToolRun run = RunKestruneTool({"pictures", folder});
@@ -58,7 +58,7 @@ TEST(PicturesCommandTest, MakesAMissingFolderWithItsParents) {
 
 TEST(PicturesCommandTest, FailsWithAMessage) {
     TempFolder scratch;
-    ASSERT_TRUE(scratch.ok());
+    ASSERT_TRUE(scratch.Ok());
     // A file stands where a folder on the way would have to be.
     const std::string blocker = scratch.Write("file", "x");
     const std::string beyond = scratch.File("file/r_vosk");

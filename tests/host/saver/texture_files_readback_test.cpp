@@ -28,9 +28,9 @@ bool IsPowerOfTwo(int value) {
 // size of its picture, every pixel intact, and without a message.
 TEST(TextureFilesReadbackTest, RendererLoaderReadsEveryFileTheSaverWrites) {
     test::TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     std::string error;
-    ASSERT_TRUE(SaveTexturePictures(folder.path(), &error)) << error;
+    ASSERT_TRUE(SaveTexturePictures(folder.Path(), &error)) << error;
 
     RecordingSink sink;
     SetMessageSink(&sink);
@@ -38,7 +38,7 @@ TEST(TextureFilesReadbackTest, RendererLoaderReadsEveryFileTheSaverWrites) {
         SCOPED_TRACE(number);
         const Picture picture = Pic1Picture(number);
         const std::optional<RgbImage> image =
-            LoadDib(TextureFilePath(folder.path(), number).c_str());
+            LoadDib(TextureFilePath(folder.Path(), number).c_str());
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->width, Pic1Size(number));
         EXPECT_EQ(image->height, Pic1Size(number));

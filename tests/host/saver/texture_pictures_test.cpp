@@ -110,8 +110,8 @@ TEST(TexturePicturesTest, StarSpriteIsWhiteInTheMiddleAndBlackAtEveryEdge) {
 TEST(TexturePicturesTest, StarClusterIsBlueHazeAndBrightStarsOnBlack) {
     const Picture cluster = Pic1Picture(3);
     std::uint64_t sum[3] = {0, 0, 0};
-    int white_pixels = 0;
-    int blue_haze_pixels = 0;
+    int whitePixels = 0;
+    int blueHazePixels = 0;
     for (int y = 0; y < cluster.height; ++y) {
         for (int x = 0; x < cluster.width; ++x) {
             const std::uint8_t* pixel = cluster.PixelAt(x, y);
@@ -119,10 +119,10 @@ TEST(TexturePicturesTest, StarClusterIsBlueHazeAndBrightStarsOnBlack) {
                 sum[c] += pixel[c];
             }
             if (std::min({pixel[0], pixel[1], pixel[2]}) >= 240) {
-                ++white_pixels;
+                ++whitePixels;
             }
             if (pixel[2] >= 40 && pixel[2] > 2 * pixel[0] && pixel[2] > pixel[1] + 20) {
-                ++blue_haze_pixels;
+                ++blueHazePixels;
             }
         }
     }
@@ -131,19 +131,19 @@ TEST(TexturePicturesTest, StarClusterIsBlueHazeAndBrightStarsOnBlack) {
     EXPECT_GT(sum[2], sum[1] * 3 / 2);
     // The haze covers a good part of it, and several stars burn out white.
     const int pixels = cluster.width * cluster.height;
-    EXPECT_GT(blue_haze_pixels, pixels / 10);
-    EXPECT_GT(white_pixels, 60);
-    EXPECT_LT(white_pixels, pixels / 50);
+    EXPECT_GT(blueHazePixels, pixels / 10);
+    EXPECT_GT(whitePixels, 60);
+    EXPECT_LT(whitePixels, pixels / 50);
     // The haze fades out towards the edges: the border is black but for the
     // odd faint field star.
-    int lit_border = 0;
+    int litBorder = 0;
     const int last = cluster.width - 1;
     for (int i = 0; i <= last; ++i) {
         for (const auto& [x, y] : {std::pair{i, 0}, {i, last}, {0, i}, {last, i}}) {
-            lit_border += Brightest(cluster.PixelAt(x, y)) > 16 ? 1 : 0;
+            litBorder += Brightest(cluster.PixelAt(x, y)) > 16 ? 1 : 0;
         }
     }
-    EXPECT_LT(lit_border, 4 * cluster.width / 20);
+    EXPECT_LT(litBorder, 4 * cluster.width / 20);
     // The middle is hazy.
     EXPECT_GT(cluster.PixelAt(120, 140)[2], 30);
 }
@@ -181,18 +181,18 @@ TEST(TexturePicturesTest, NightSkyIsMostlyDarkWithSparseWhiteAndBluishStars) {
 
 TEST(TexturePicturesTest, SavesPicturesOneToFourAsTheTextureFiles) {
     test::TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     std::string error;
-    ASSERT_TRUE(SaveTexturePictures(folder.path(), &error)) << error;
+    ASSERT_TRUE(SaveTexturePictures(folder.Path(), &error)) << error;
     for (int number = 1; number <= kTextureFileCount; ++number) {
-        std::ifstream in(TextureFilePath(folder.path(), number), std::ios::binary);
+        std::ifstream in(TextureFilePath(folder.Path(), number), std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                               std::istreambuf_iterator<char>()};
         EXPECT_EQ(bytes, EncodeBmp(Pic1Picture(number))) << number;
     }
     // Picture 0 is never exported: only the four files are there.
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
         ++entries;
     }
     EXPECT_EQ(entries, kTextureFileCount);

@@ -48,28 +48,28 @@ protected:
         BgmKind = 0;
         BgmRepeat = 0;
         BgmFile.clear();
-        BgmFolder = folder.path();
-        services.chooseFile = [this](const forms::Form&, const forms::OpenFileOptions& options) {
-            fileOptions = options;
-            return chosenFile;
+        BgmFolder = m_folder.Path();
+        m_services.chooseFile = [this](const forms::Form&, const forms::OpenFileOptions& options) {
+            m_fileOptions = options;
+            return m_chosenFile;
         };
-        services.showMessage = [this](const std::string& text) { messages.push_back(text); };
-        services.openDocument = [this](const forms::Form&, const std::string& target) {
-            opened.push_back(target);
+        m_services.showMessage = [this](const std::string& text) { m_messages.push_back(text); };
+        m_services.openDocument = [this](const forms::Form&, const std::string& target) {
+            m_opened.push_back(target);
             return true;
         };
     }
 
     std::unique_ptr<Kestrune_P> Open(const std::string& settingsFile) {
-        auto dialog = std::make_unique<Kestrune_P>(SettingsDialogPlace{settingsFile, folder.path()},
-                                                   services);
+        auto dialog = std::make_unique<Kestrune_P>(
+            SettingsDialogPlace{settingsFile, m_folder.Path()}, m_services);
         dialog->Show();
         ProcessEventsUntil([&] { return WidgetOf(dialog->Cmd_Set).isVisible(); });
         return dialog;
     }
     std::unique_ptr<Kestrune_P> Open() { return Open(Ini()); }
 
-    std::string Ini() const { return folder.File("Kestrune.ini"); }
+    std::string Ini() const { return m_folder.File("Kestrune.ini"); }
 
     // The dialog as it shows on screen, and whether the mark of a choice
     // shows as selected (the dot in its middle).
@@ -84,12 +84,12 @@ protected:
         return true;
     }
 
-    test::TempFolder folder;
-    SettingsDialogServices services;
-    std::optional<std::string> chosenFile;
-    forms::OpenFileOptions fileOptions;
-    std::vector<std::string> messages;
-    std::vector<std::string> opened;
+    test::TempFolder m_folder;
+    SettingsDialogServices m_services;
+    std::optional<std::string> m_chosenFile;
+    forms::OpenFileOptions m_fileOptions;
+    std::vector<std::string> m_messages;
+    std::vector<std::string> m_opened;
 };
 
 TEST_F(SettingsDialogTest, LayoutPaintingAndLoadedValues) {
@@ -153,8 +153,8 @@ TEST_F(SettingsDialogTest, LayoutPaintingAndLoadedValues) {
 
     // The link opens the README beside the programs.
     Click(dialog->lbl_URL);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], "file://" + folder.path() + "/README.md");
+    ASSERT_EQ(m_opened.size(), 1u);
+    EXPECT_EQ(m_opened[0], "file://" + m_folder.Path() + "/README.md");
 }
 
 TEST_F(SettingsDialogTest, MarksAndEnabledStatesFollowTheChoice) {
@@ -207,7 +207,7 @@ TEST_F(SettingsDialogTest, SaveWritesTheThreeKeysAndCancelNothing) {
         dialog->BGM_Repeat.SetText(text);
         Click(dialog->Cmd_Set);
         EXPECT_FALSE(dialog->IsLoaded());
-        EXPECT_TRUE(messages.empty());
+        EXPECT_TRUE(m_messages.empty());
         EXPECT_EQ(ReadBytes(Ini()), "[Section]\r\n" + kKindKey + "= 1\r\n" + kRepeatKey + "=" +
                                         saved + "\r\n" + kFileKey + "=/music/\x8B\xC8.mp3\r\n");
     }
@@ -218,33 +218,33 @@ TEST_F(SettingsDialogTest, FileChoiceAndItsChecks) {
     const auto dialog = Open();
 
     // The chooser gets the title, the filter and the start folder.
-    chosenFile = folder.File(" song.mp3 ");
+    m_chosenFile = m_folder.File(" song.mp3 ");
     Click(dialog->Cmd_File[0]);
-    EXPECT_EQ(fileOptions.title, "ﾌｧｲﾙを開く");
-    EXPECT_EQ(fileOptions.filterDescription, "BGMﾌｧｲﾙ (MP3 WAV)");
-    EXPECT_EQ(fileOptions.patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
-    EXPECT_EQ(fileOptions.initialFolder, folder.path());
-    EXPECT_EQ(BgmFile, *chosenFile);
-    EXPECT_EQ(dialog->lbl_Fname[0].Caption(), *chosenFile);
-    EXPECT_EQ(BgmFolder, folder.path());
+    EXPECT_EQ(m_fileOptions.title, "ﾌｧｲﾙを開く");
+    EXPECT_EQ(m_fileOptions.filterDescription, "BGMﾌｧｲﾙ (MP3 WAV)");
+    EXPECT_EQ(m_fileOptions.patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
+    EXPECT_EQ(m_fileOptions.initialFolder, m_folder.Path());
+    EXPECT_EQ(BgmFile, *m_chosenFile);
+    EXPECT_EQ(dialog->lbl_Fname[0].Caption(), *m_chosenFile);
+    EXPECT_EQ(BgmFolder, m_folder.Path());
 
     // Cancelled: nothing changes. Too long to keep: refused with a message.
-    chosenFile.reset();
+    m_chosenFile.reset();
     Click(dialog->Cmd_File[0]);
-    chosenFile = "/" + std::string(255, 'a');
+    m_chosenFile = "/" + std::string(255, 'a');
     Click(dialog->Cmd_File[0]);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(*chosenFile), std::string::npos);
-    EXPECT_EQ(BgmFile, folder.File(" song.mp3 "));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find(*m_chosenFile), std::string::npos);
+    EXPECT_EQ(BgmFile, m_folder.File(" song.mp3 "));
     EXPECT_EQ(dialog->lbl_Fname[0].Caption(), BgmFile);
 
     // A settings file that cannot be written: a message naming the keys, and
     // the dialog stays open.
-    const auto blocked = Open(folder.File("missing/Kestrune.ini"));
+    const auto blocked = Open(m_folder.File("missing/Kestrune.ini"));
     Click(blocked->Cmd_Set);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_NE(messages[1].find("BGM区分"), std::string::npos);
-    EXPECT_NE(messages[1].find("BGMﾌｧｲﾙ"), std::string::npos);
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_NE(m_messages[1].find("BGM区分"), std::string::npos);
+    EXPECT_NE(m_messages[1].find("BGMﾌｧｲﾙ"), std::string::npos);
     EXPECT_TRUE(blocked->IsLoaded());
     Click(blocked->Cmd_Can);
     EXPECT_FALSE(blocked->IsLoaded());

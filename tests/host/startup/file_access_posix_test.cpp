@@ -44,7 +44,7 @@ TEST(FileAccessPosixTest, ReplacesByRenameAndKeepsPermissions) {
     EXPECT_EQ(ReadBytes(file), "new");
     EXPECT_EQ(ModeOf(file), 0640u);
     EXPECT_NE(IdentityOf(file), before); // a new file took the old one's place
-    EXPECT_EQ(FolderListing(folder.path()), "Kestrune.ini\n"); // no temporary left
+    EXPECT_EQ(FolderListing(folder.Path()), "Kestrune.ini\n"); // no temporary left
 }
 
 TEST(FileAccessPosixTest, CreatesAMissingFileWithTheUsualMode) {
@@ -109,7 +109,7 @@ TEST(FileAccessPosixTest, RewritesInPlaceWhenTheFolderTakesNoNewFiles) {
     WriteBytes(file, "old contents, longer than the new ones");
     ASSERT_EQ(chmod(file.c_str(), 0666), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
-    ASSERT_EQ(chmod(folder.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
     const auto before = IdentityOf(file);
 
     const int result =
@@ -133,7 +133,7 @@ TEST(FileAccessPosixTest, LeavesReadOnlyFilesAlone) {
     const std::string file = folder.File("Kestrune.ini");
     WriteBytes(file, "kept");
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
-    ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
     const int result = RunAsUnprivilegedUser([&] { return ReplaceFileFollowingLinks(file, "x"); });
     if (result < 0) {
         GTEST_SKIP() << "cannot run as an unprivileged user here";
@@ -170,8 +170,8 @@ public:
     SmallFileSystem(const SmallFileSystem&) = delete;
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
 
-    bool mounted() const { return m_mounted; }
-    const std::string& problem() const { return m_problem; }
+    bool Mounted() const { return m_mounted; }
+    const std::string& Problem() const { return m_problem; }
 
 private:
     std::string m_folder;
@@ -197,8 +197,8 @@ TEST(FileAccessPosixTest, AFullDiskLeavesTheOldFileWhole) {
     // Three pages of room and four inodes: the root folder's, the settings
     // file's, a filler's and a spare.
     const SmallFileSystem small(disk, "size=12k,nr_inodes=4,mode=0755");
-    if (!small.mounted()) {
-        GTEST_SKIP() << "no small file system of the test's own (" << small.problem()
+    if (!small.Mounted()) {
+        GTEST_SKIP() << "no small file system of the test's own (" << small.Problem()
                      << "); run as root to test a full disk";
     }
     const std::string file = disk + "/Kestrune.ini";

@@ -28,7 +28,7 @@ TEST(FileAccessTest, ReplacesByRenameAndLeavesNothingElse) {
     ASSERT_TRUE(ReplaceFileFollowingLinks(file, "new"));
     EXPECT_EQ(ReadBytes(file), "new");
     EXPECT_NE(IdentityOf(file), before); // a new file took the old one's place
-    EXPECT_EQ(FolderListing(folder.path()), "Kestrune.ini\n"); // no temporary left
+    EXPECT_EQ(FolderListing(folder.Path()), "Kestrune.ini\n"); // no temporary left
 }
 
 TEST(FileAccessTest, CreatesAMissingFileAndRefusesWhatIsNoFile) {
@@ -37,7 +37,7 @@ TEST(FileAccessTest, CreatesAMissingFileAndRefusesWhatIsNoFile) {
     ASSERT_TRUE(ReplaceFileFollowingLinks(file, "[Section]\r\n"));
     EXPECT_EQ(ReadBytes(file), "[Section]\r\n");
     EXPECT_FALSE(ReplaceFileFollowingLinks(folder.File("missing/Kestrune.ini"), "x"));
-    EXPECT_FALSE(ReplaceFileFollowingLinks(folder.path(), "x"));
+    EXPECT_FALSE(ReplaceFileFollowingLinks(folder.Path(), "x"));
     EXPECT_FALSE(ReplaceFileFollowingLinks("", "x"));
 }
 
@@ -47,7 +47,7 @@ TEST(FileAccessTest, ReadsWholeFilesAndTellsMissingFromFailed) {
     EXPECT_EQ(ReadWholeFile(folder.File("missing"), bytes), FileReadStatus::Missing);
     EXPECT_EQ(bytes, "");
     EXPECT_EQ(ReadWholeFile(folder.File("missing/deeper"), bytes), FileReadStatus::Missing);
-    EXPECT_EQ(ReadWholeFile(folder.path(), bytes), FileReadStatus::Failed);
+    EXPECT_EQ(ReadWholeFile(folder.Path(), bytes), FileReadStatus::Failed);
     const std::string big(100000, '\x81');
     WriteBytes(folder.File("big"), big);
     EXPECT_EQ(ReadWholeFile(folder.File("big"), bytes), FileReadStatus::Read);

@@ -24,7 +24,7 @@ TEST(FileAccessWin32Test, LeavesReadOnlyFilesAlone) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(ReplaceFileFollowingLinks(file, "x"));
     EXPECT_EQ(ReadBytes(file), "kept");
-    EXPECT_EQ(test::FolderListing(folder.path()), "Kestrune.ini\n");
+    EXPECT_EQ(test::FolderListing(folder.Path()), "Kestrune.ini\n");
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL); // so the folder can go
 }
 
@@ -99,7 +99,7 @@ TEST(FileAccessWin32Test, ADanglingLinkGetsItsTargetMadeAsOnLinux) {
     const bool replaced = ReplaceFileFollowingLinks(link, "[Section]\r\n");
     const std::string target = ReadBytes(folder.File("real.ini"));
     const std::string throughLink = ReadBytes(link);
-    const std::string listing = test::FolderListing(folder.path());
+    const std::string listing = test::FolderListing(folder.Path());
     EXPECT_TRUE(links.Remove(link));
 
     EXPECT_TRUE(replaced);

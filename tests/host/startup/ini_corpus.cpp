@@ -122,7 +122,7 @@ std::string Cp932(std::string_view utf8) {
 // Values longer than a read returns; the last one puts a double-byte
 // character across the 255th byte.
 const std::vector<std::string>& LongValues() {
-    static const std::vector<std::string> values = [] {
+    static const std::vector<std::string> kValues = [] {
         std::string kanji;
         for (int i = 0; i < 200; ++i) {
             kanji += "\x8B\xC8"; // "曲"
@@ -131,7 +131,7 @@ const std::vector<std::string>& LongValues() {
                                         "\"" + std::string(300, 'q') + "\"",
                                         std::string(254, 'x') + "\x8B\xC8"};
     }();
-    return values;
+    return kValues;
 }
 
 // Code page 932 text as UTF-16 with its byte-order mark, in either order.

@@ -220,7 +220,7 @@ public:
         return m_count++;
     }
 
-    std::size_t count() const { return m_count; }
+    std::size_t Count() const { return m_count; }
 
     // Each answer line as the profile calls' bytes and the project's field;
     // nothing when the oracle failed.
@@ -332,7 +332,7 @@ TEST(IniDifferentialTest, ReaderAndWriterAnswerAsTheWindowsProfileCallsDo) {
     Oracle oracle(program, folder);
     const std::vector<Asked> asked = AskEverything(corpus, folder, oracle);
     const auto answers = oracle.Run();
-    ASSERT_EQ(answers.size(), oracle.count()) << "the oracle left questions unanswered";
+    ASSERT_EQ(answers.size(), oracle.Count()) << "the oracle left questions unanswered";
 
     int differ = 0;
     int betweenBuilds = 0;

@@ -50,7 +50,7 @@ TEST(SettingsFileTest, MissingFileSectionOrKeyReadsEmpty) {
     const std::string ini = folder.File("Kestrune.ini");
     EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "");
     EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, folder.File("no/such/Kestrune.ini")), "");
-    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, folder.path()), ""); // a folder
+    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, folder.Path()), ""); // a folder
     WriteBytes(ini, "[Other]\r\nBGM=1\r\n");
     EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "");
     EXPECT_EQ(ReadIniValue("Other", kBgmKindKey, ini), "");
@@ -59,12 +59,12 @@ TEST(SettingsFileTest, MissingFileSectionOrKeyReadsEmpty) {
 TEST(SettingsFileTest, ValuesAreCutTo255CodePage932Characters) {
     TempFolder folder;
     const std::string ini = folder.File("Kestrune.ini");
-    std::string kanji_bytes = "a";
+    std::string kanjiBytes = "a";
     for (int i = 0; i < 150; ++i) {
-        kanji_bytes += "\x88\x9F"; // "亜"
+        kanjiBytes += "\x88\x9F"; // "亜"
     }
     WriteBytes(ini, "[Section]\r\nascii=" + std::string(300, 'x') + "\r\nkana=" +
-                        std::string(300, '\xB1') + "\r\nkanji=" + kanji_bytes + "\r\n");
+                        std::string(300, '\xB1') + "\r\nkanji=" + kanjiBytes + "\r\n");
     EXPECT_EQ(ReadIniValue(kSettingsSection, "ascii", ini), std::string(255, 'x'));
     // Half-width kana take one byte each; 255 of them are 765 bytes of UTF-8.
     std::string kana;
@@ -127,7 +127,7 @@ TEST(SettingsFileTest, AValueCodePage932CannotHoldIsRefusedAndTheFileUntouched) 
     ASSERT_TRUE(after);
     EXPECT_EQ(ReadBytes(ini), kDialogFile);
     EXPECT_EQ(after, before);
-    EXPECT_EQ(test::FolderListing(folder.path()), "Kestrune.ini\n");
+    EXPECT_EQ(test::FolderListing(folder.Path()), "Kestrune.ini\n");
     // Nor is a new file created for it.
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "é", folder.File("new.ini")));
     EXPECT_FALSE(std::filesystem::exists(folder.File("new.ini")));
@@ -145,7 +145,7 @@ TEST(SettingsFileTest, AFailedWriteReportsFailure) {
     TempFolder folder;
     EXPECT_FALSE(
         WriteIniValue(kSettingsSection, kBgmKindKey, " 1", folder.File("no/Kestrune.ini")));
-    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmKindKey, " 1", folder.path()));
+    EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmKindKey, " 1", folder.Path()));
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmKindKey, " 1", ""));
 }
 
@@ -189,7 +189,7 @@ TEST_F(LoadSettingsTest, FileChoiceNeedsAFileThatOpens) {
     Load(" 2", " 0", m_music);
     EXPECT_EQ(BgmKind, 2);
     EXPECT_EQ(BgmFile, m_music);
-    EXPECT_EQ(BgmFolder, m_folder.path());
+    EXPECT_EQ(BgmFolder, m_folder.Path());
 
     Load(" 2", " 0", "");
     EXPECT_EQ(BgmKind, 0);
@@ -205,7 +205,7 @@ TEST_F(LoadSettingsTest, FileChoiceNeedsAFileThatOpens) {
     EXPECT_EQ(BgmFile, "");
     EXPECT_EQ(BgmFolder, "/opt/kestrune");
 
-    Load(" 2", " 0", m_folder.path()); // a folder is no music file
+    Load(" 2", " 0", m_folder.Path()); // a folder is no music file
     EXPECT_EQ(BgmKind, 0);
     EXPECT_EQ(BgmFile, "");
 
@@ -241,8 +241,8 @@ TEST(FileExistsTest, OnlyRegularFilesThatOpenForReading) {
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(FileExists(file + separator)); // one trailing separator is dropped
     EXPECT_FALSE(FileExists(file + separator + separator));
-    EXPECT_FALSE(FileExists(folder.path()));
-    EXPECT_FALSE(FileExists(folder.path() + separator));
+    EXPECT_FALSE(FileExists(folder.Path()));
+    EXPECT_FALSE(FileExists(folder.Path() + separator));
     EXPECT_FALSE(FileExists(""));
     EXPECT_FALSE(FileExists(folder.File("missing.mp3")));
 }

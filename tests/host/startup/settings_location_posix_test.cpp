@@ -42,7 +42,7 @@ unsigned ModeOf(const std::string& path) {
 
 TEST(SettingsLocationPosix, TheFirstSaveMakesTheUsersFolderForThemAlone) {
     test::TempFolder folder;
-    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.Ok());
     const std::string configHome = folder.File("config");
     const ConfigHome environment(configHome);
     const std::string userFolder = UserSettingsFolder(configHome, "");

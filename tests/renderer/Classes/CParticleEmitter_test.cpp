@@ -338,7 +338,7 @@ TEST_F(ParticleEmitter, EmittersConstructedInTheSameSecondStartFromTheSameSeed) 
         const std::time_t second = std::time(nullptr);
         CParticleEmitter first;
         const int a = CRandom::Next();
-        CParticleEmitter second_emitter;
+        CParticleEmitter secondEmitter;
         const int b = CRandom::Next();
         if (std::time(nullptr) == second) {
             EXPECT_EQ(a, b);

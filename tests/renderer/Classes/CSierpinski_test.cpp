@@ -54,7 +54,7 @@ class Sierpinski : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        LoadExtensions(gl);
+        LoadExtensions(m_gl);
     }
     void TearDown() override { g_extensions = ExtensionTable{}; }
 
@@ -190,7 +190,7 @@ TEST_F(Sierpinski, DrawGivesThePixelsOfEveryBodyDrawnOnItsOwn) {
         glClearColor(0.2f, 0.3f, 0.4f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
-        return gl.ReadRgb();
+        return m_gl.ReadRgb();
     };
     const auto eachOnItsOwn = [&] {
         for (int i = 0; i < figure.nBodies; ++i) {

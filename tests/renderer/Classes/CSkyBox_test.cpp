@@ -153,7 +153,7 @@ TEST_F(SkyBox, EachSlotCoversItsFaceSeenFromInside) {
         const double* l = looks[slot];
         gluLookAt(0, 0, 0, l[0], l[1], l[2], l[3], l[4], l[5]);
         box.Draw();
-        const auto pixel = gl.PixelAt(32, 32);
+        const auto pixel = m_gl.PixelAt(32, 32);
         EXPECT_EQ(pixel.r, colours[slot][0]);
         EXPECT_EQ(pixel.g, colours[slot][1]);
         EXPECT_EQ(pixel.b, colours[slot][2]);

@@ -21,10 +21,10 @@ struct Expected {
 };
 
 // The four vertices of a body of size 1 around the origin.
-constexpr float V0[3] = {0.0f, 1.0f, 0.0f};
-constexpr float V1[3] = {0.0f, -0.333333f, 0.942809f};
-constexpr float V2[3] = {-0.816497f, -0.333333f, -0.471405f};
-constexpr float V3[3] = {0.816497f, -0.333333f, -0.471405f};
+constexpr float kV0[3] = {0.0f, 1.0f, 0.0f};
+constexpr float kV1[3] = {0.0f, -0.333333f, 0.942809f};
+constexpr float kV2[3] = {-0.816497f, -0.333333f, -0.471405f};
+constexpr float kV3[3] = {0.816497f, -0.333333f, -0.471405f};
 
 constexpr Expected At(const float (&v)[3], float s, float t) {
     return {v[0], v[1], v[2], s, t};
@@ -32,16 +32,16 @@ constexpr Expected At(const float (&v)[3], float s, float t) {
 
 // Faces in emission order, each vertex with its texture coordinate.
 const std::array<Expected, 12> kUnitBody = {
-    At(V0, 0.5f, kApexT), At(V1, 0.0f, 0.0f),   At(V2, 1.0f, 0.0f),   At(V0, 0.5f, kApexT),
-    At(V1, 1.0f, 0.0f),   At(V3, 0.0f, 0.0f),   At(V0, 0.5f, kApexT), At(V3, 1.0f, 0.0f),
-    At(V2, 0.0f, 0.0f),   At(V1, 0.5f, kApexT), At(V2, 0.0f, 0.0f),   At(V3, 1.0f, 0.0f),
+    At(kV0, 0.5f, kApexT), At(kV1, 0.0f, 0.0f),   At(kV2, 1.0f, 0.0f),   At(kV0, 0.5f, kApexT),
+    At(kV1, 1.0f, 0.0f),   At(kV3, 0.0f, 0.0f),   At(kV0, 0.5f, kApexT), At(kV3, 1.0f, 0.0f),
+    At(kV2, 0.0f, 0.0f),   At(kV1, 0.5f, kApexT), At(kV2, 0.0f, 0.0f),   At(kV3, 1.0f, 0.0f),
 };
 
 class Tetrahedron : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        LoadExtensions(gl);
+        LoadExtensions(m_gl);
     }
     void TearDown() override { g_extensions = ExtensionTable{}; }
 
@@ -160,7 +160,7 @@ TEST_F(Tetrahedron, FaceNormalsPointOutwardAndAreAsLongAsTheSize) {
         }
     }
     // N0..N3 are the negated vertices V3, V2, V1, V0.
-    const float* opposite[4] = {V3, V2, V1, V0};
+    const float* opposite[4] = {kV3, kV2, kV1, kV0};
     for (int face = 0; face < 4; ++face) {
         for (int axis = 0; axis < 3; ++axis) {
             EXPECT_NEAR(normals[face][axis], -opposite[face][axis], 2e-3)
@@ -255,7 +255,7 @@ TEST_F(Tetrahedron, SphereMapOnOneUnitGeneratesTheCoordinates) {
         body.Build();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         EXPECT_TRUE(body.Draw());
-        const auto pixels = gl.ReadRgb();
+        const auto pixels = m_gl.ReadRgb();
         if (sphereMap) {
             glCallList(body.uiList);
             EXPECT_EQ(GenMode(GL_S), GL_SPHERE_MAP);

@@ -148,7 +148,7 @@ TEST_F(Allocation, CameraWhoseFirstRingFailsLeavesTheMatrixAndTriesAgain) {
 }
 
 TEST_F(Allocation, AFrameOfTheShowsObjectsAllocatesNothing) {
-    LoadExtensions(gl);
+    LoadExtensions(m_gl);
     CParticleEmitter emitters[4];
     for (auto& emitter : emitters) {
         emitter.nParticles = 100;

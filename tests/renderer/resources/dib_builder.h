@@ -29,9 +29,9 @@ public:
         m_bytes.insert(m_bytes.end(), more.begin(), more.end());
         return *this;
     }
-    std::size_t size() const { return m_bytes.size(); }
-    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
-    std::vector<std::uint8_t>& bytes() { return m_bytes; }
+    std::size_t Size() const { return m_bytes.size(); }
+    const std::vector<std::uint8_t>& Contents() const { return m_bytes; }
+    std::vector<std::uint8_t>& Contents() { return m_bytes; }
 
 private:
     std::vector<std::uint8_t> m_bytes;
@@ -89,7 +89,7 @@ inline std::vector<std::uint8_t> MakeDib(const DibFields& dib) {
             .U32(dib.coloursUsed)
             .U32(0);
         // Larger headers carry fields this builder leaves zero.
-        while (info.size() < dib.headerSize) {
+        while (info.Size() < dib.headerSize) {
             info.U8(0);
         }
     }
@@ -104,7 +104,7 @@ inline std::vector<std::uint8_t> MakeDib(const DibFields& dib) {
     }
     Bytes file;
     if (dib.fileHeader) {
-        const std::size_t offset = 14 + info.size();
+        const std::size_t offset = 14 + info.Size();
         const std::size_t total = offset + dib.pixels.size();
         file.U8('B').U8('M');
         file.U32(dib.fileSizeField < 0 ? static_cast<std::uint32_t>(total)
@@ -113,8 +113,8 @@ inline std::vector<std::uint8_t> MakeDib(const DibFields& dib) {
         file.U32(dib.pixelOffset < 0 ? static_cast<std::uint32_t>(offset)
                                      : static_cast<std::uint32_t>(dib.pixelOffset));
     }
-    file.Append(info.bytes()).Append(dib.pixels);
-    return file.bytes();
+    file.Append(info.Contents()).Append(dib.pixels);
+    return file.Contents();
 }
 
 // Stored rows of a 24-bit picture whose pixel (x, y), y counted in stored
@@ -129,11 +129,11 @@ std::vector<std::uint8_t> Rows24(int width, int height, Colour&& colour,
             const Bgr c = colour(x, y);
             rows.U8(c.b).U8(c.g).U8(c.r);
         }
-        while (rows.size() % 4 != 0) {
+        while (rows.Size() % 4 != 0) {
             rows.U8(padding);
         }
     }
-    return rows.bytes();
+    return rows.Contents();
 }
 
 // Stored rows of an indexed picture of 1, 4 or 8 bits per pixel whose pixel

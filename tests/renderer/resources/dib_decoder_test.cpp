@@ -205,10 +205,10 @@ std::vector<std::uint8_t> Words16(std::initializer_list<std::uint16_t> words) {
     for (std::uint16_t w : words) {
         b.U16(w);
     }
-    while (b.size() % 4 != 0) {
+    while (b.Size() % 4 != 0) {
         b.U8(0);
     }
-    return b.bytes();
+    return b.Contents();
 }
 
 TEST(DibDecoder, SixteenBitsDefaultToFiveFiveFiveScaledToFullRange) {
@@ -259,7 +259,7 @@ TEST(DibDecoder, ThirtyTwoBitsWithDefaultAndUnusualMasks) {
     masked.masks = {0xFF000000, 0x000FF000, 0x000003FF};
     test::Bytes px;
     px.U32(0xAB000000u | (0x12u << 12) | 0x3FF).U32(0x000001FF);
-    masked.pixels = px.bytes();
+    masked.pixels = px.Contents();
     const RgbImage bf = Decoded(MakeDib(masked));
     EXPECT_EQ(At(bf, 0, 0), (Rgb{0xAB, 0x12, 255}));
     EXPECT_EQ(At(bf, 1, 0), (Rgb{0, 0, 127})); // 511 of 1023

@@ -39,7 +39,7 @@ TEST(DibLoaderPosix, AFileWithoutReadPermissionGivesNothingSilently) {
 TEST(DibLoaderPosix, AFolderOpensButCannotBeMappedAndNamesItselfInTheMessage) {
     TempFolder folder;
     CapturingSink sink;
-    const std::string path = folder.path();
+    const std::string path = folder.Path();
     EXPECT_FALSE(LoadDib(path.c_str()).has_value());
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Failed to open DIB file " + path + ".\n");

@@ -34,7 +34,7 @@ TEST(DibLoaderWin32, ALockedFileAndAFolderGiveNothingSilently) {
     CloseHandle(holder);
     EXPECT_TRUE(LoadDib(locked.c_str()).has_value()); // once let go, it loads
 
-    EXPECT_FALSE(LoadDib(folder.path().c_str()).has_value());
+    EXPECT_FALSE(LoadDib(folder.Path().c_str()).has_value());
     EXPECT_TRUE(sink.messages.empty());
 }
 

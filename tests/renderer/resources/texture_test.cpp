@@ -26,7 +26,7 @@ protected:
         dib.width = width;
         dib.height = height;
         dib.pixels = test::Rows24(width, height, colour);
-        return folder.Write(name, test::MakeDib(dib));
+        return m_folder.Write(name, test::MakeDib(dib));
     }
 
     static GLint Parameter(GLenum name) {
@@ -54,7 +54,7 @@ protected:
         return texels;
     }
 
-    test::TempFolder folder;
+    test::TempFolder m_folder;
 };
 
 Bgr Distinct(int x, int y) {
@@ -109,15 +109,15 @@ TEST_F(Texture, EightByFourBecomesAnRgbTextureWithTheBottomRowAtTZero) {
 TEST_F(Texture, AFileWithoutAPictureLeavesTheVariableAsItWas) {
     test::CapturingSink sink;
     GLuint texture = 1234;
-    EXPECT_FALSE(CreateTexture(folder.File("none.bmp").c_str(), texture, GL_CLAMP, GL_CLAMP));
+    EXPECT_FALSE(CreateTexture(m_folder.File("none.bmp").c_str(), texture, GL_CLAMP, GL_CLAMP));
     EXPECT_EQ(texture, 1234u);
     EXPECT_TRUE(sink.messages.empty());
 
     DibFields v4;
     v4.headerSize = 108;
     v4.pixels = {0, 0, 0, 0};
-    EXPECT_FALSE(CreateTexture(folder.Write("v4.bmp", test::MakeDib(v4)).c_str(), texture, GL_CLAMP,
-                               GL_CLAMP));
+    EXPECT_FALSE(CreateTexture(m_folder.Write("v4.bmp", test::MakeDib(v4)).c_str(), texture,
+                               GL_CLAMP, GL_CLAMP));
     EXPECT_EQ(texture, 1234u);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Unknown DIB file format.");

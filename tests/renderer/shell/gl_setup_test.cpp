@@ -79,7 +79,7 @@ public:
 
 TEST_F(GlSetup, InitialiseSetsTheFixedStateAndFrameClearsFirst) {
     CountingScene scene;
-    ASSERT_TRUE(InitialiseOpenGL(scene, gl));
+    ASSERT_TRUE(InitialiseOpenGL(scene, m_gl));
     EXPECT_EQ(scene.initialised, 1);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     GLint shade = 0;
@@ -99,7 +99,7 @@ TEST_F(GlSetup, InitialiseSetsTheFixedStateAndFrameClearsFirst) {
     EXPECT_TRUE(DrawFrame(scene));
     EXPECT_EQ(scene.frames, 1);
     EXPECT_TRUE(scene.identityAtFrame);
-    const auto pixel = gl.PixelAt(10, 10);
+    const auto pixel = m_gl.PixelAt(10, 10);
     EXPECT_EQ(pixel.r, 0);
     EXPECT_EQ(pixel.g, 0);
     EXPECT_EQ(pixel.b, 0);

@@ -11,12 +11,12 @@ using OffscreenFixture = GlTest;
 TEST_F(OffscreenFixture, ClearsAndReadsBackPixels) {
     glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    const auto pixel = gl.PixelAt(3, 60);
+    const auto pixel = m_gl.PixelAt(3, 60);
     EXPECT_EQ(pixel.r, 255);
     EXPECT_NEAR(pixel.g, 128, 1);
     EXPECT_EQ(pixel.b, 0);
-    EXPECT_EQ(gl.ReadRgb().size(), 64u * 64u * 3u);
-    EXPECT_NE(gl.GetProcAddress("glActiveTextureARB"), nullptr);
+    EXPECT_EQ(m_gl.ReadRgb().size(), 64u * 64u * 3u);
+    EXPECT_NE(m_gl.GetProcAddress("glActiveTextureARB"), nullptr);
 }
 
 TEST_F(OffscreenFixture, FeedbackReturnsObjectCoordinatesColoursAndTextureCoordinates) {

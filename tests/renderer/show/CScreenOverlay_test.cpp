@@ -115,10 +115,10 @@ TEST_F(Overlay, DrawBeforeBuildDrawsNothingAndChangesNoState) {
     overlay.eBlendDst = GL_SRC_ALPHA;
     overlay.bDepthWrite = true;
     const GlState before = GlState::Now();
-    const std::vector<std::uint8_t> pixels = gl.ReadRgb();
+    const std::vector<std::uint8_t> pixels = m_gl.ReadRgb();
     overlay.Draw();
     EXPECT_TRUE(GlState::Now() == before);
-    EXPECT_EQ(gl.ReadRgb(), pixels);
+    EXPECT_EQ(m_gl.ReadRgb(), pixels);
     EXPECT_EQ(CountLists(), 0);
     EXPECT_EQ(TakeGlError(), static_cast<GLenum>(GL_NO_ERROR));
 }
@@ -152,7 +152,7 @@ TEST_F(Overlay, WithoutAListNameItStaysUnbuiltAndDrawsNothing) {
     const GlState before = GlState::Now();
     overlay.Draw();
     EXPECT_TRUE(GlState::Now() == before);
-    EXPECT_EQ(gl.PixelAt(32, 32).r, 0);
+    EXPECT_EQ(m_gl.PixelAt(32, 32).r, 0);
     EXPECT_EQ(CountLists(), 0);
 
     // With names to be had again it builds.
@@ -177,7 +177,7 @@ TEST_F(Overlay, CoversTheViewportWithTheTexturesFirstRowAtTheBottom) {
     EXPECT_TRUE(GlState::Now() == before) << "Draw leaves the state as it found it";
 
     const auto expect = [&](int x, int y, int r, int g, int b) {
-        const auto p = gl.PixelAt(x, y);
+        const auto p = m_gl.PixelAt(x, y);
         EXPECT_EQ(p.r, r) << x << "," << y;
         EXPECT_EQ(p.g, g) << x << "," << y;
         EXPECT_EQ(p.b, b) << x << "," << y;
@@ -214,7 +214,7 @@ TEST_F(Overlay, SourceAlphaForBothFactorsScalesTheSumOfTexelAndPixel) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         overlay.Draw();
         const double expected = std::min(255.0, c.alpha * (c.texel + 102.0));
-        const auto p = gl.PixelAt(32, 32);
+        const auto p = m_gl.PixelAt(32, 32);
         EXPECT_NEAR(p.r, expected, 2.0) << "texel " << c.texel << " alpha " << c.alpha;
         EXPECT_NEAR(p.g, expected, 2.0);
         EXPECT_NEAR(p.b, expected, 2.0);

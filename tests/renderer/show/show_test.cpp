@@ -58,23 +58,23 @@ protected:
 
     void SetUp() override {
         test::GlTest::SetUp();
-        SetMessageSink(&sink);
+        SetMessageSink(&m_sink);
     }
     void TearDown() override { SetMessageSink(nullptr); }
 
     // A show on the test's clock, initialised as the shell does it, with the
     // random generator seeded with 1 so that every run draws the same.
     std::unique_ptr<Show> MakeShow(const std::string& folder) {
-        auto show = std::make_unique<Show>([this] { return now; }, folder);
+        auto show = std::make_unique<Show>([this] { return m_now; }, folder);
         CRandom::SeedWith(1);
         Resize(kWidth, kHeight);
-        EXPECT_TRUE(InitialiseOpenGL(*show, gl));
+        EXPECT_TRUE(InitialiseOpenGL(*show, m_gl));
         return show;
     }
 
     // One frame at this tick count.
     void FrameAt(Show& show, TickCount tick) {
-        now = tick;
+        m_now = tick;
         DrawFrame(show);
     }
 
@@ -87,8 +87,8 @@ protected:
         }
     }
 
-    TickCount now = 0;
-    CapturingSink sink;
+    TickCount m_now = 0;
+    CapturingSink m_sink;
 };
 
 struct ColourSum {
@@ -125,7 +125,7 @@ TEST_F(ShowTest, FirstFrameIsBlackWithTheEmittersAtTheCentreAndNoFigure) {
     }
     FrameAt(*show, 123456);
     EXPECT_EQ(show->Time(), 0.0f);
-    for (std::uint8_t byte : gl.ReadRgb()) {
+    for (std::uint8_t byte : m_gl.ReadRgb()) {
         ASSERT_EQ(byte, 0) << "the first frame must be black";
     }
     for (const auto& figure : show->figures) {
@@ -136,7 +136,7 @@ TEST_F(ShowTest, FirstFrameIsBlackWithTheEmittersAtTheCentreAndNoFigure) {
         EXPECT_EQ(emitter.fPosition[1], 0.0f);
         EXPECT_EQ(emitter.fPosition[2], 0.0f);
     }
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(m_sink.messages.empty());
 }
 
 TEST_F(ShowTest, FiguresDrawnFollowTheScheduleOfTheClock) {
@@ -205,7 +205,7 @@ TEST_F(ShowTest, FadeInScalesTheFinishedPictureByTTimesTwenty) {
             show->overlay.bBuilt = false;
         }
         RunTo(*show, 3000.0, 30); // t = 0.03, alpha 0.6
-        return gl.ReadRgb();
+        return m_gl.ReadRgb();
     };
     const auto faded = runTo(true);
     const auto plain = runTo(false);
@@ -224,11 +224,11 @@ TEST_F(ShowTest, AfterTheFadeInTheOverlayIsLeftOutOnlyWhereItChangesNothing) {
     RunTo(*show, 25000.0, 5);
     // The host's black pixel at alpha 1: drawing the overlay now, over the
     // finished frame, changes no pixel, so leaving it out loses nothing.
-    const auto frame = gl.ReadRgb();
+    const auto frame = m_gl.ReadRgb();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     show->overlay.Draw();
-    EXPECT_EQ(gl.ReadRgb(), frame);
+    EXPECT_EQ(m_gl.ReadRgb(), frame);
 
     // A grey overlay picture is not neutral: it still lightens every frame.
     TextureFolder grey(true);
@@ -240,20 +240,20 @@ TEST_F(ShowTest, AfterTheFadeInTheOverlayIsLeftOutOnlyWhereItChangesNothing) {
                        58);
     auto lit = MakeShow(grey.path);
     RunTo(*lit, 25000.0, 5);
-    const auto withGrey = gl.ReadRgb();
+    const auto withGrey = m_gl.ReadRgb();
     int lighter = 0;
     for (std::size_t i = 0; i < withGrey.size(); ++i) {
         lighter += withGrey[i] >= 64;
     }
     EXPECT_EQ(lighter, static_cast<int>(withGrey.size())) << "grey overlay not drawn";
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(m_sink.messages.empty());
 }
 
 TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
     TextureFolder withPictures(true);
     auto show = MakeShow(withPictures.path);
     RunTo(*show, 25000.0, 10);
-    const auto textured = gl.ReadRgb();
+    const auto textured = m_gl.ReadRgb();
     ColourSum sum;
     for (std::size_t i = 0; i < textured.size(); i += 3) {
         sum.r += textured[i];
@@ -264,24 +264,24 @@ TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
     EXPECT_LT(MeanLuma(textured), 100.0);
     EXPECT_GT(MeanLuma(textured), 3.0);
     EXPECT_GT(sum.b, sum.r);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(m_sink.messages.empty());
 }
 
 TEST_F(ShowTest, MissingTextureFilesAreSilentAndTheShowFadesInUntextured) {
     TextureFolder empty(false);
     auto show = MakeShow(empty.path);
     RunTo(*show, 2500.0, 30); // t = 0.025, alpha 0.5
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(m_sink.messages.empty());
     // The overlay fades with a black texel of its own, as the file gives it.
     EXPECT_TRUE(TextureIsBlack(show->overlayTexture));
     EXPECT_EQ(show->emitterTexture, 0u);
     EXPECT_EQ(show->figureTextureA, 0u);
     // Halfway through the fade-in the white of the untextured sky box is
     // half as bright: faded from black, not washed out to white.
-    EXPECT_NEAR(MeanLuma(gl.ReadRgb()), 0.5 * 255.0, 4.0);
+    EXPECT_NEAR(MeanLuma(m_gl.ReadRgb()), 0.5 * 255.0, 4.0);
     FrameAt(*show, 25000);
     // Untextured sky box faces are plain white.
-    EXPECT_GT(MeanLuma(gl.ReadRgb()), 200.0);
+    EXPECT_GT(MeanLuma(m_gl.ReadRgb()), 200.0);
 }
 
 TEST_F(ShowTest, WithoutAReadableOverlayFileTheShowLooksAsWithIt) {
@@ -289,9 +289,9 @@ TEST_F(ShowTest, WithoutAReadableOverlayFileTheShowLooksAsWithIt) {
     const auto picturesWith = [&](const std::string& folder) {
         auto show = MakeShow(folder);
         RunTo(*show, 2500.0, 30);
-        auto fading = gl.ReadRgb();
+        auto fading = m_gl.ReadRgb();
         FrameAt(*show, 25000);
-        return std::make_pair(fading, gl.ReadRgb());
+        return std::make_pair(fading, m_gl.ReadRgb());
     };
     TextureFolder complete(true);
     const auto expected = picturesWith(complete.path);
@@ -299,14 +299,14 @@ TEST_F(ShowTest, WithoutAReadableOverlayFileTheShowLooksAsWithIt) {
     TextureFolder missing(true);
     std::filesystem::remove(TextureFilePath(missing.path, 1));
     EXPECT_TRUE(picturesWith(missing.path) == expected) << "overlay file missing";
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(m_sink.messages.empty());
 
     TextureFolder corrupt(true);
     std::ofstream(TextureFilePath(corrupt.path, 1), std::ios::binary | std::ios::trunc)
         << std::string("BM\x20\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x6c\x00\x00\x00", 18)
         << std::string(200, '\0');
     EXPECT_TRUE(picturesWith(corrupt.path) == expected) << "overlay file unreadable";
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{"Error: Unknown DIB file format."}));
+    EXPECT_EQ(m_sink.messages, (std::vector<std::string>{"Error: Unknown DIB file format."}));
 }
 
 TEST_F(ShowTest, ReleaseFreesEveryOpenGlObjectOnceWhileTheContextIsCurrent) {
@@ -344,11 +344,11 @@ TEST_F(ShowTest, ACorruptFileGivesTheLoadersMessageAndTheShowGoesOn) {
         << std::string("BM\x20\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x6c\x00\x00\x00", 18)
         << std::string(200, '\0');
     auto show = MakeShow(folder.path);
-    ASSERT_EQ(sink.messages, (std::vector<std::string>{"Error: Unknown DIB file format."}));
+    ASSERT_EQ(m_sink.messages, (std::vector<std::string>{"Error: Unknown DIB file format."}));
     EXPECT_EQ(show->emitterTexture, 0u);
     EXPECT_NE(show->overlayTexture, 0u);
     RunTo(*show, 25000.0, 5);
-    EXPECT_GT(MeanLuma(gl.ReadRgb()), 3.0);
+    EXPECT_GT(MeanLuma(m_gl.ReadRgb()), 3.0);
 }
 
 TEST_F(ShowTest, EachEmitterShowsItsColourWhereItIs) {
@@ -364,7 +364,7 @@ TEST_F(ShowTest, EachEmitterShowsItsColourWhereItIs) {
             }
         }
         RunTo(*show, kEndMs, 60);
-        auto pixels = gl.ReadRgb();
+        auto pixels = m_gl.ReadRgb();
         if (kept) {
             *kept = show.release();
         }

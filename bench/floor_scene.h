@@ -22,7 +22,7 @@ public:
     void Frame() override;
     void ReleaseGlObjects() override;
 
-    GLuint texture() const { return m_texture; }
+    GLuint Texture() const { return m_texture; }
 
 private:
     std::string m_texturePath;

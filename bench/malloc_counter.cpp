@@ -21,11 +21,11 @@ namespace {
 
 std::atomic<long> g_allThreads{0};
 std::atomic<long> g_mainThread{0};
-thread_local bool t_isMain = false;
+thread_local bool g_thisThreadIsMain = false;
 
 void Count() {
     g_allThreads.fetch_add(1, std::memory_order_relaxed);
-    if (t_isMain) {
+    if (g_thisThreadIsMain) {
         g_mainThread.fetch_add(1, std::memory_order_relaxed);
     }
 }
@@ -38,7 +38,7 @@ kestrune::MallocCounts kestrune::MallocCount() {
 }
 
 void kestrune::MarkThisThreadAsMain() {
-    t_isMain = true;
+    g_thisThreadIsMain = true;
 }
 
 extern "C" {

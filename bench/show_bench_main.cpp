@@ -87,11 +87,11 @@ int main(int argc, char** argv) {
     std::string folder = options.textures;
     if (folder.empty()) {
         written.emplace();
-        if (written->path().empty()) {
-            std::fprintf(stderr, "kestrune_show_bench: %s\n", written->error().c_str());
+        if (written->Path().empty()) {
+            std::fprintf(stderr, "kestrune_show_bench: %s\n", written->Error().c_str());
             return 1;
         }
-        folder = written->path();
+        folder = written->Path();
     }
     std::printf("Textures from %s\n\n", folder.c_str());
 

@@ -14,9 +14,9 @@ public:
     TemporaryTextureFolder(const TemporaryTextureFolder&) = delete;
     TemporaryTextureFolder& operator=(const TemporaryTextureFolder&) = delete;
 
-    // Empty when the folder or a file could not be made; `error` says why.
-    const std::string& path() const { return m_path; }
-    const std::string& error() const { return m_error; }
+    // Empty when the folder or a file could not be made; Error() says why.
+    const std::string& Path() const { return m_path; }
+    const std::string& Error() const { return m_error; }
 
 private:
     void Remove();

@@ -44,6 +44,7 @@ if [[ ${KESTRUNE_WINE_STAGE:-} != inside ]]; then
 
     export KESTRUNE_WINE_STAGE=inside
     export KESTRUNE_TEST_MP3="Z:${clips//\//\\}\\tone.mp3"
+    export KESTRUNE_TEST_WAV="Z:${clips//\//\\}\\tone.wav"
     export KESTRUNE_WINDOWS_BUILD="$PWD/$mingw"
     exec timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" \
         scripts/wine-env.sh "$mingw" "$0" "$linux_build"

@@ -24,6 +24,8 @@ packages=(
   xvfb xauth xfonts-base xdotool x11-utils
   # Windows build and its tests
   g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-good
+  # the ja_JP locale's sources, compiled for the Wine tests of the dialog
+  locales
 )
 
 missing=()

@@ -3,6 +3,9 @@
 namespace kestrune {
 
 std::string TextureFilePath(const std::string& folder, int number) {
+    if (folder.empty()) {
+        return {};
+    }
     return folder + PathSeparator() + "Kestrune" + std::to_string(number) + ".bmp";
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,54 +11,86 @@ namespace kestrune {
 
 namespace {
 
+// Mode of a folder made here: the user's alone, before the umask.
+constexpr mode_t kNewFolderMode = 0700;
+
+bool IsAbsolute(const char* path) {
+    return path && path[0] == '/';
+}
+
 // The home folder from $HOME, or from the password database when HOME is unset
-// (a process started by a service manager, say).
+// or relative (a process started by a service manager, say). Empty when
+// neither names an absolute folder: a relative one would move with the
+// working folder.
 std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) {
+    if (const char* home = std::getenv("HOME"); IsAbsolute(home)) {
         return home;
     }
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) {
+    if (const passwd* entry = getpwuid(getuid()); entry && IsAbsolute(entry->pw_dir)) {
         return entry->pw_dir;
     }
     return {};
+}
+
+bool FolderFailure(std::string* error, const std::string& folder, int code) {
+    if (error) {
+        *error = "cannot make the folder " + folder + ": " + std::strerror(code);
+    }
+    return false;
 }
 
 } // namespace
 
 std::string TextureFolder() {
     // XDG says a relative XDG_CACHE_HOME is invalid and must be ignored.
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/') {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); IsAbsolute(cache)) {
         return std::string(cache) + "/r_vosk";
     }
-    return HomeFolder() + "/.cache/r_vosk";
+    // Without a home folder there is no per-user place for the files. The
+    // root folder, which an empty home would give, is nobody's to write in:
+    // the saver then writes no textures and the renderer draws untextured.
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + "/.cache/r_vosk";
 }
 
 const char* PathSeparator() {
     return "/";
 }
 
-} // namespace kestrune
-
-namespace kestrune {
-
 bool CreateTextureFolder() {
     const std::string folder = TextureFolder();
-    if (folder.empty() || folder.front() != '/') {
-        return false;
+    return !folder.empty() && CreateFolderWithParents(folder);
+}
+
+bool CreateFolderWithParents(const std::string& folder, std::string* error) {
+    if (folder.empty()) {
+        return FolderFailure(error, "(none)", ENOENT);
     }
-    // Each missing folder on the way down, from the root; one that exists
-    // already (or appears meanwhile) is fine.
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+    struct stat info {};
+    if (stat(folder.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode) || FolderFailure(error, folder, ENOTDIR);
+    }
+    if (errno != ENOENT) {
+        return FolderFailure(error, folder, errno);
+    }
+    // The parent first. A relative path's first folder has the working folder
+    // as its parent, and the root is always there.
+    const std::size_t lastSlash = folder.find_last_of('/');
+    if (lastSlash != std::string::npos) {
+        const std::size_t parentEnd = folder.find_last_not_of('/', lastSlash);
+        if (parentEnd != std::string::npos &&
+            !CreateFolderWithParents(folder.substr(0, parentEnd + 1), error)) {
             return false;
         }
-        if (slash == std::string::npos) {
-            break;
-        }
     }
-    struct stat status {};
-    return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    // Another process may make the same folder at the same moment.
+    if (mkdir(folder.c_str(), kNewFolderMode) != 0 && errno != EEXIST) {
+        return FolderFailure(error, folder, errno);
+    }
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return FolderFailure(error, folder, ENOTDIR);
+    }
+    return true;
 }
 
 } // namespace kestrune

@@ -22,6 +22,8 @@ packages=(
   libsdl2-mixer-dev libcdio-dev libcdio-paranoia-dev
   # headless tests
   xvfb xauth xfonts-base xdotool x11-utils
+  # the real xscreensaver daemon, for the desktop tests
+  xscreensaver
   # Windows build and its tests
   g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-good
   # the ja_JP locale's sources, compiled for the Wine tests of the dialog

@@ -18,6 +18,13 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
+# Wine passes file names and arguments between Linux and the Windows programs
+# in the locale's encoding; the tests' Japanese names need a UTF-8 one, which
+# a bare environment (the C locale) lacks. C.UTF-8 is on every Debian 12.
+if [[ $(locale charmap 2>/dev/null) != UTF-8 ]]; then
+    export LC_ALL=C.UTF-8
+fi
+
 linux_build=${1:-build/debug}
 mingw=build/mingw
 

@@ -6,6 +6,14 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
+# A UTF-8 locale, whatever the caller's environment names: in the C locale of
+# a bare environment (a minimal install, a container) Wine turns the Japanese
+# file names and arguments that the tests hand to Windows programs into other
+# bytes. C.UTF-8 is on every Debian 12.
+if [[ $(locale charmap 2>/dev/null) != UTF-8 ]]; then
+    export LC_ALL=C.UTF-8
+fi
+
 scripts/setup.sh || exit 1
 
 failures=()

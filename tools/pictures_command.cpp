@@ -17,6 +17,12 @@ int RunPictures(std::span<char* const> args) {
     }
     const std::string folder = args[0];
     std::string error;
+    // The folder is made as the host makes the texture folder: a fresh
+    // account has no ~/.cache/r_vosk yet.
+    if (!CreateFolderWithParents(folder, &error)) {
+        std::fprintf(stderr, "kestrune-tool pictures: %s\n", error.c_str());
+        return 1;
+    }
     if (!SaveTexturePictures(folder, &error)) {
         std::fprintf(stderr, "kestrune-tool pictures: %s", error.c_str());
         return 1;
@@ -32,7 +38,8 @@ int RunPictures(std::span<char* const> args) {
 
 const Command kPicturesCommand = {
     "pictures", "DIR",
-    "Write the saver's texture pictures as Kestrune1.bmp to Kestrune4.bmp into the folder DIR.",
+    "Write the saver's texture pictures as Kestrune1.bmp to Kestrune4.bmp into the folder DIR "
+    "(made when missing).",
     RunPictures};
 
 } // namespace kestrune::tool

@@ -1,5 +1,7 @@
 #include "tools/tool_platform.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -10,21 +12,6 @@
 
 namespace kestrune::tool {
 
-namespace {
-
-std::string Utf8Of(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back(); // the terminating NUL
-    return text;
-}
-
-} // namespace
-
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     int count = 0;
     wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -34,7 +21,9 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     }
     std::vector<std::string> arguments;
     for (int i = 0; i < count; ++i) {
-        arguments.push_back(Utf8Of(words[i]));
+        // A word that is no valid UTF-16 (a lone surrogate) cannot be passed
+        // on as text; it becomes empty rather than some other name.
+        arguments.push_back(Narrow(words[i]).value_or(std::string()));
     }
     LocalFree(words);
     return arguments;

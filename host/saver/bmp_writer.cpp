@@ -80,7 +80,7 @@ bool SaveBmp(const std::string& path, const Picture& picture, std::string* error
         }
         return false;
     }
-    return ReplaceFileContents(path, EncodeBmp(picture), error);
+    return ReplaceFileNotFollowingLinks(path, EncodeBmp(picture), error);
 }
 
 } // namespace kestrune

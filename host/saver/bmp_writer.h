@@ -15,8 +15,9 @@ namespace kestrune {
 std::vector<std::uint8_t> EncodeBmp(const Picture& picture);
 
 // Saves a picture as a BMP file at `path`, replacing whatever is there as a
-// whole (see ReplaceFileContents). Returns false, with a reason in `error` when one is
-// given, if the file could not be written; the old file then stays as it was.
+// whole, a symbolic link included (see ReplaceFileNotFollowingLinks). Returns
+// false, with a reason in `error` when one is given, if the file could not be
+// written; the old file then stays as it was.
 bool SaveBmp(const std::string& path, const Picture& picture, std::string* error = nullptr);
 
 } // namespace kestrune

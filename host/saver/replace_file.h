@@ -11,10 +11,11 @@ namespace kestrune {
 // A reader (the renderer) therefore sees the old file or the new one, never a
 // half-written one, and whatever stood at `path` is replaced, never written
 // through: a symbolic link there is replaced by a regular file, so the saver
-// cannot be tricked into overwriting the link's target. On failure the
-// temporary file is removed, `path` is left as it was, and `error` (when
-// given) says why.
-bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
-                         std::string* error = nullptr);
+// cannot be tricked into overwriting the link's target. (The settings file is
+// replaced the other way, through its links: ReplaceFileFollowingLinks in
+// host/startup/file_access.h.) On failure the temporary file is removed,
+// `path` is left as it was, and `error` (when given) says why.
+bool ReplaceFileNotFollowingLinks(const std::string& path, std::span<const std::uint8_t> bytes,
+                                  std::string* error = nullptr);
 
 } // namespace kestrune

@@ -43,8 +43,13 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
-                         std::string* error) {
+bool ReplaceFileNotFollowingLinks(const std::string& path, std::span<const std::uint8_t> bytes,
+                                  std::string* error) {
+    if (path.empty()) {
+        // No folder to put the file in; the temporary file would otherwise
+        // land in the working folder.
+        return Fail(error, "no file name", ENOENT);
+    }
     // The temporary file is created exclusively (O_EXCL), so it can never
     // open something placed under that name beforehand, link or not. The
     // process id and a counter keep two writers from choosing the same name.

@@ -21,15 +21,17 @@ int Pic1Size(int index) {
 }
 
 Picture Pic1Picture(int index) {
+    // Picture i is exported as texture file i, so the files' contract names
+    // the pictures too.
     switch (index) {
     case 0:
-    case 1:
+    case kOverlayTextureFile:
         return Picture(1, 1); // zero-filled: one black pixel
-    case 2:
+    case kSparkTextureFile:
         return MakeStarSpritePicture();
-    case 3:
+    case kClusterTextureFile:
         return MakeStarClusterPicture();
-    case 4:
+    case kSkyTextureFile:
         return MakeNightSkyPicture();
     default:
         return Picture();

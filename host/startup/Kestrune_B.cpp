@@ -5,6 +5,7 @@
 #include "host/startup/numeric_text.h"
 #include "host/startup/path_rules.h"
 #include "host/startup/program_path.h"
+#include "host/startup/settings_location.h"
 
 #include <cmath>
 #include <optional>
@@ -69,6 +70,9 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file_path) {
+    // The per-user settings folder is made by the first save, not before:
+    // a user who never saves leaves no trace.
+    PrepareSettingsFolder(file_path);
     return WriteIniString(file_path, FirstCharacters(section, kNameFieldSize - 1),
                           FirstCharacters(key, kNameFieldSize - 1),
                           value) == IniWriteResult::Written;
@@ -110,11 +114,26 @@ std::string FolderOfPath(const std::string& path) {
 }
 
 std::string ProgramFolder() {
-    return FolderOfPath(RunningProgramPath());
+    return ProgramFolderOf(RunningProgramPath());
+}
+
+std::string ProgramFolderOf(const std::string& programPath) {
+    // A program whose own path the system cannot tell (no /proc, say) keeps
+    // its settings in the working folder. The folder of an empty path is
+    // empty, and the settings file would become one in the root folder. When
+    // even the working folder cannot be named (it was removed), "." still
+    // means it and never the root.
+    if (std::string folder = FolderOfPath(programPath); !folder.empty()) {
+        return folder;
+    }
+    std::string working = WorkingFolder();
+    return working.empty() ? std::string(".") : working;
 }
 
 std::string SettingsFilePath() {
-    return JoinPlatformPath(ProgramFolder(), kSettingsFileName);
+    // Beside the host, or on Linux in the user's settings folder when the
+    // host's folder is not the user's to write (settings_location.h).
+    return SettingsFileOf(ProgramFolder());
 }
 
 } // namespace kestrune

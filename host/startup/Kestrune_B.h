@@ -36,14 +36,16 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& file_path);
 
 // Sets `key` in `section` of the settings file at `file_path`, creating the
-// file, section and key as needed. Returns whether the value was written;
-// a value that code page 932 cannot hold (many Linux file names) is not
-// written, and the file is left as it was, so the caller can tell the user
-// instead of losing the choice silently.
+// file, section and key as needed (and, for the per-user settings file on
+// Linux, its folder: settings_location.h). Returns whether the value was
+// written; a value that code page 932 cannot hold (many Linux file names) is
+// not written, and the file is left as it was, so the caller can tell the
+// user instead of losing the choice silently.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file_path);
 
-// Fills the four settings variables from Kestrune.ini in the program folder.
+// Fills the four settings variables from the settings file
+// (SettingsFilePath).
 void LoadSettings();
 
 // LoadSettings for a given settings file and program folder: what
@@ -59,8 +61,16 @@ bool FileExists(const std::string& path);
 std::string FolderOfPath(const std::string& path);
 
 // The folder of the running program, without a trailing separator (except a
-// root's own), and the settings file in it.
+// root's own).
 std::string ProgramFolder();
+// The settings file: Kestrune.ini in the program folder; on Linux, when that
+// file does not exist and the folder is not writable (an installed host),
+// Kestrune.ini in the user's settings folder instead (settings_location.h).
 std::string SettingsFilePath();
+
+// The folder of the program at `programPath`, or the working folder when that
+// path names no folder (the system could not tell where the program lies):
+// never the root folder by accident.
+std::string ProgramFolderOf(const std::string& programPath);
 
 } // namespace kestrune

@@ -119,8 +119,9 @@ FileDescriptor CreateTemporaryFile(const std::string& folder, const std::string&
 // The fallback for a folder that takes no new files: the file itself is
 // overwritten and cut to length.
 bool RewriteInPlace(const std::string& path, std::string_view bytes) {
-    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!file.valid()) {
+    FileDescriptor file(open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat info {};
+    if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
     return WriteAll(file.get(), bytes) &&
@@ -132,12 +133,20 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
 
 FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // As IsReadableRegularFile: nothing but a regular file is opened.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
+                                                     : FileReadStatus::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return FileReadStatus::Failed;
+    }
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!file.valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? FileReadStatus::Missing
                                                      : FileReadStatus::Failed;
     }
-    struct stat info {};
     if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return FileReadStatus::Failed;
     }
@@ -158,7 +167,7 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     }
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+bool ReplaceFileFollowingLinks(const std::string& path, std::string_view bytes) {
     if (path.empty()) {
         return false;
     }
@@ -180,9 +189,13 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
         CreateTemporaryFile(folder, NamePart(target),
                             exists ? (existing.st_mode & 07777) : kNewFileMode, temporary_path);
     if (!temporary.valid()) {
-        const bool folder_refuses = errno == EACCES || errno == EPERM || errno == EROFS ||
-                                    errno == EDQUOT || errno == ENOSPC;
-        return exists && folder_refuses && RewriteInPlace(target, bytes);
+        // A folder that this user may not create files in (a shared install
+        // folder whose file was made writable for everyone) still lets the
+        // file itself be rewritten. A full disk or quota does not: a rewrite
+        // that ran out of space half-way would leave the new bytes followed by
+        // the old ones, so the old file stays and the failure is reported.
+        const bool folderRefusesThisUser = errno == EACCES || errno == EPERM;
+        return exists && folderRefusesThisUser && RewriteInPlace(target, bytes);
     }
 
     bool ok = WriteAll(temporary.get(), bytes);
@@ -217,14 +230,17 @@ bool IsReadableRegularFile(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    // Non-blocking, so that a named pipe cannot hang the caller; it is then
-    // turned away as no regular file.
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!file.valid()) {
+    // Anything but a regular file is turned away before it is opened: opening
+    // a device or a named pipe can block, or do something (a pipe's waiting
+    // writer would be let go). The open is non-blocking all the same, since
+    // another file may take the name between the look and the open, and the
+    // file opened is looked at once more.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }
-    struct stat info {};
-    return fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    return file.valid() && fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace kestrune

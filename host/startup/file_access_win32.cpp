@@ -49,22 +49,53 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// The path of the file that really holds the data: a symbolic link or other
-// reparse point is followed to its target. A missing file is its own target.
-std::wstring FinalPath(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.valid()) {
-        return path;
-    }
+// The path of the file that an open handle refers to, with every symbolic
+// link or other reparse point on the way followed; `fallback` when it cannot
+// be told.
+std::wstring FinalPathOf(HANDLE file, const std::wstring& fallback) {
     wchar_t buffer[MAX_PATH * 4];
-    const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer, MAX_PATH * 4,
+    const DWORD length = GetFinalPathNameByHandleW(file, buffer, MAX_PATH * 4,
                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= MAX_PATH * 4) {
-        return path;
+        return fallback;
     }
     return std::wstring(buffer, length);
+}
+
+// Where the data behind `path` lives: the file itself, or the target of the
+// symbolic links at `path`. A missing file is created empty first, by an open
+// that goes through any link at `path` as Linux's open does, so that a
+// dangling link gets its target made and stays a link; without that the
+// final move would put a regular file in the link's place. (A crash before
+// the contents take its place leaves that empty file, which reads as no file
+// at all.) `created` tells whether the empty file is this call's, to be
+// removed again if the write fails. Gives nothing (the error in `error`) when
+// no file can be made there.
+std::optional<std::wstring> ResolveTarget(const std::wstring& path, bool& created, DWORD& error) {
+    created = false;
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle existing(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (existing.valid()) {
+        return FinalPathOf(existing.get(), path);
+    }
+    error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) {
+        // Something is there that cannot be opened (a file held without
+        // sharing, say); the checks of the caller tell what to do with it.
+        return path;
+    }
+    // What is there is nothing an open could follow: no file, or a dangling
+    // link (which Windows shows as a name of its own and Wine hides). The
+    // file was just found missing, so a file there now is this call's.
+    FileHandle made(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!made.valid()) {
+        error = GetLastError();
+        return std::nullopt;
+    }
+    created = true;
+    return FinalPathOf(made.get(), path);
 }
 
 std::wstring FolderPart(const std::wstring& path) {
@@ -77,15 +108,23 @@ std::wstring NamePart(const std::wstring& path) {
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
-FileHandle CreateTemporaryFile(const std::wstring& target, std::wstring& temporary_path) {
+// A new, empty temporary file beside `target`. On failure the handle is
+// invalid and `error` holds the failing call's error.
+FileHandle CreateTemporaryFile(const std::wstring& target, std::wstring& temporary_path,
+                               DWORD& error) {
     const std::wstring stem = FolderPart(target) + L"\\" + NamePart(target) + L".tmp";
+    error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporary_path = stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
                          std::to_wstring(GetTickCount() + static_cast<DWORD>(attempt));
         const HANDLE file = CreateFileW(temporary_path.c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+        if (file != INVALID_HANDLE_VALUE) {
             return FileHandle(file);
+        }
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS) {
+            break;
         }
     }
     return FileHandle();
@@ -131,12 +170,18 @@ FileReadStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     }
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+bool ReplaceFileFollowingLinks(const std::string& path, std::string_view bytes) {
     const std::optional<std::wstring> wide = Widen(path);
     if (!wide || wide->empty()) {
         return false;
     }
-    const std::wstring target = FinalPath(*wide);
+    bool created = false;
+    DWORD error = ERROR_SUCCESS;
+    const std::optional<std::wstring> resolved = ResolveTarget(*wide, created, error);
+    if (!resolved) {
+        return false;
+    }
+    const std::wstring& target = *resolved;
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
@@ -144,22 +189,29 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     }
 
     std::wstring temporary_path;
-    FileHandle temporary = CreateTemporaryFile(target, temporary_path);
+    FileHandle temporary = CreateTemporaryFile(target, temporary_path, error);
+    bool ok = false;
     if (!temporary.valid()) {
-        return exists && GetLastError() == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+        // Only a folder that refuses this user new files is worked around; a
+        // full disk is not (see the POSIX side for why).
+        ok = exists && error == ERROR_ACCESS_DENIED && RewriteInPlace(target, bytes);
+    } else {
+        ok = WriteAll(temporary.get(), bytes) && FlushFileBuffers(temporary.get());
+        ok = temporary.Close() && ok;
+        if (ok) {
+            // ReplaceFileW keeps the old file's security, attributes and
+            // streams, which is "keep the permissions" in Windows terms.
+            ok = exists ? ReplaceFileW(target.c_str(), temporary_path.c_str(), nullptr,
+                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+                        : MoveFileExW(temporary_path.c_str(), target.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        }
+        if (!ok) {
+            DeleteFileW(temporary_path.c_str());
+        }
     }
-    bool ok = WriteAll(temporary.get(), bytes) && FlushFileBuffers(temporary.get());
-    ok = temporary.Close() && ok;
-    if (ok) {
-        // ReplaceFileW keeps the old file's security, attributes and streams,
-        // which is "keep the permissions" in Windows terms.
-        ok = exists ? ReplaceFileW(target.c_str(), temporary_path.c_str(), nullptr,
-                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
-                    : MoveFileExW(temporary_path.c_str(), target.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    }
-    if (!ok) {
-        DeleteFileW(temporary_path.c_str());
+    if (!ok && created) {
+        DeleteFileW(target.c_str());
     }
     return ok;
 }

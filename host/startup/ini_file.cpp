@@ -42,8 +42,8 @@ IniWriteResult WriteIniString(const std::string& path, std::string_view section,
     if (status == FileReadStatus::Read && edit.text == text) {
         return IniWriteResult::Written; // already so; the file stays untouched
     }
-    return ReplaceFileContents(path, edit.text) ? IniWriteResult::Written
-                                                : IniWriteResult::FileError;
+    return ReplaceFileFollowingLinks(path, edit.text) ? IniWriteResult::Written
+                                                      : IniWriteResult::FileError;
 }
 
 const char* DescribeIniWriteResult(IniWriteResult result) {

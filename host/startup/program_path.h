@@ -8,4 +8,8 @@ namespace kestrune {
 // when the platform cannot tell. One implementation per platform.
 std::string RunningProgramPath();
 
+// The process's working folder as a full path (UTF-8), or an empty string
+// when it cannot be told (it was removed, say).
+std::string WorkingFolder();
+
 } // namespace kestrune

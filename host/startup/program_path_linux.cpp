@@ -16,4 +16,14 @@ std::string RunningProgramPath() {
     return std::string(buffer, static_cast<std::size_t>(length));
 }
 
+std::string WorkingFolder() {
+    char buffer[PATH_MAX];
+    // getcwd gives "(unreachable)..." for a folder outside the process's
+    // root; only a full path is a folder.
+    if (!getcwd(buffer, sizeof buffer) || buffer[0] != '/') {
+        return {};
+    }
+    return buffer;
+}
+
 } // namespace kestrune

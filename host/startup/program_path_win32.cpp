@@ -1,5 +1,7 @@
 #include "host/startup/program_path.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -31,15 +33,22 @@ std::string RunningProgramPath() {
         }
         buffer.resize(buffer.size() * 2);
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0) {
+    return Narrow(std::wstring_view(buffer.data(), length)).value_or(std::string());
+}
+
+std::string WorkingFolder() {
+    // The first call tells the size with its terminating NUL, the second
+    // fills the buffer and gives the length without it.
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) {
         return {};
     }
-    std::string path(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length), path.data(), size,
-                        nullptr, nullptr);
-    return path;
+    std::vector<wchar_t> buffer(size);
+    const DWORD length = GetCurrentDirectoryW(size, buffer.data());
+    if (length == 0 || length >= size) {
+        return {};
+    }
+    return Narrow(std::wstring_view(buffer.data(), length)).value_or(std::string());
 }
 
 } // namespace kestrune

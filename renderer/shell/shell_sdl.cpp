@@ -5,6 +5,7 @@
 #include "renderer/shell/message_box_sdl.h"
 #include "renderer/shell/renderer_shell.h"
 #include "renderer/shell/shell_input.h"
+#include "renderer/shell/stop_signals.h"
 
 #include "common/kestrune_names.h"
 #include "renderer/resources/message_sink.h"
@@ -98,6 +99,10 @@ public:
         // stays up when another window takes the focus, and so does this
         // one, whatever the environment asks of SDL.
         SDL_SetHintWithPriority(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0", SDL_HINT_OVERRIDE);
+        // SIGINT and SIGTERM are the renderer's own (stop_signals.h): SDL
+        // would otherwise turn them into a quit event only while its loop
+        // runs, and only if nothing else handles them.
+        SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
         m_ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
     ~SdlVideo() {
@@ -302,7 +307,9 @@ int SdlShell::RunLoop() {
         while (!m_quit && SDL_PollEvent(&event)) {
             HandleEvent(event);
         }
-        if (m_quit) {
+        // SIGINT and SIGTERM end the show as Escape does, whatever the state
+        // of the window: the tear-down below restores mode and cursor.
+        if (m_quit || StopRequested()) {
             break;
         }
         switch (m_input.OnIdle()) {

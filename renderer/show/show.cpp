@@ -57,7 +57,8 @@ void Show::BuildShow(std::int32_t period) {
     // The overlay: the first file's single black pixel, blended with both
     // factors GL_SRC_ALPHA, turns every finished pixel into alpha x pixel: a
     // pure fade of the whole picture.
-    if (!CreateTexture(TexturePath(1).c_str(), overlayTexture, GL_REPEAT, GL_REPEAT)) {
+    if (!CreateTexture(TexturePath(kOverlayTextureFile).c_str(), overlayTexture, GL_REPEAT,
+                       GL_REPEAT)) {
         // Untextured, the quad would be white, and white blended that way
         // gives alpha x (1 + pixel): a picture washed out during the fade-in
         // and pure white for good after it. The file is there to give one
@@ -73,7 +74,7 @@ void Show::BuildShow(std::int32_t period) {
     overlay.fColor[0] = overlay.fColor[1] = overlay.fColor[2] = overlay.fColor[3] = 1.0f;
     overlay.Build();
 
-    CreateTexture(TexturePath(2).c_str(), emitterTexture, GL_CLAMP, GL_CLAMP);
+    CreateTexture(TexturePath(kSparkTextureFile).c_str(), emitterTexture, GL_CLAMP, GL_CLAMP);
     for (int i = 0; i < kEmitterCount; ++i) {
         CParticleEmitter& emitter = emitters[i];
         emitter.fPosition[0] = emitter.fPosition[1] = emitter.fPosition[2] = 0.0f;
@@ -100,8 +101,8 @@ void Show::BuildShow(std::int32_t period) {
     }
 
     // Two texture objects of the same picture, one per texture unit.
-    CreateTexture(TexturePath(3).c_str(), figureTextureA, GL_CLAMP, GL_CLAMP);
-    CreateTexture(TexturePath(3).c_str(), figureTextureB, GL_CLAMP, GL_CLAMP);
+    CreateTexture(TexturePath(kClusterTextureFile).c_str(), figureTextureA, GL_CLAMP, GL_CLAMP);
+    CreateTexture(TexturePath(kClusterTextureFile).c_str(), figureTextureB, GL_CLAMP, GL_CLAMP);
     for (int i = 0; i < kFigureCount; ++i) {
         CSierpinski& figure = figures[i];
         figure.fCentre[0] = figure.fCentre[1] = figure.fCentre[2] = 0.0f;
@@ -121,7 +122,7 @@ void Show::BuildShow(std::int32_t period) {
 
     skyBox.SetSize(kSkyBoxSize);
     for (unsigned slot = 0; slot < CSkyBox::kFaceCount; ++slot) {
-        skyBox.LoadFaceTexture(slot, TexturePath(slot < 4 ? 3 : 4).c_str());
+        skyBox.LoadFaceTexture(slot, TexturePath(SkyBoxTextureFile(slot)).c_str());
     }
     skyBox.SetPosition(0.0f, 0.0f, 0.0f);
     skyBox.Build();

@@ -22,14 +22,6 @@ std::filesystem::path MakeTemporaryFolder() {
     return pattern;
 }
 
-std::string SanitizerOptions() {
-    std::string options = "detect_leaks=0";
-    if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {
-        options = std::string(existing) + ":" + options;
-    }
-    return options;
-}
-
 } // namespace
 
 RendererRun::RendererRun(const Options& options)
@@ -45,23 +37,26 @@ RendererRun::RendererRun(const Options& options)
         std::ofstream(textureFolder() / name, std::ios::binary) << bytes;
     }
     m_x11 = std::make_unique<X11Connection>(m_server.display());
+    if (options.start) {
+        Start("Kestrune.dll");
+    }
+}
 
+void RendererRun::Start(const std::string& program, const std::vector<std::string>& arguments) {
+    m_process.reset();
     ChildProcess::Options child;
+    child.arguments = arguments;
     child.environment = {
         {"DISPLAY", m_server.display()},
         {"SDL_VIDEODRIVER", "x11"},
         {"XDG_CACHE_HOME", (m_folder / "cache").string()},
         {"SDL_OPENGL_LIBRARY", KESTRUNE_SWAP_COUNTER},
         {"KESTRUNE_SWAP_COUNT_FILE", (m_folder / "swaps").string()},
-        // In a sanitizer build the whole program is still checked for memory
-        // errors, but not for leaks: Mesa's driver is unloaded before exit,
-        // and what it keeps can then no longer be told from the program's
-        // own. The renderer's objects are leak-checked in the GL suites.
-        {"ASAN_OPTIONS", SanitizerOptions()},
+        {"ASAN_OPTIONS", WholeProgramSanitizerOptions()},
     };
     child.outputPath = (m_folder / "output.txt").string();
     m_process =
-        std::make_unique<ChildProcess>(std::string(KESTRUNE_BIN_DIR) + "/Kestrune.dll", child);
+        std::make_unique<ChildProcess>(std::string(KESTRUNE_BIN_DIR) + "/" + program, child);
 }
 
 RendererRun::~RendererRun() {

@@ -25,11 +25,19 @@ public:
         bool withPictures = false;
         // Files to place in the texture folder before the start (name, bytes).
         std::vector<std::pair<std::string, std::string>> textureFiles;
+        // Starts the renderer without arguments at once; when false, the
+        // test calls Start itself (after making a window for it, say).
+        bool start = true;
     };
 
     explicit RendererRun(const Options& options);
     RendererRun() : RendererRun(Options{}) {}
     ~RendererRun();
+
+    // Starts `program` (a file name in the build's program folder) with
+    // `arguments`, in the run's environment; a program started before is
+    // killed first.
+    void Start(const std::string& program, const std::vector<std::string>& arguments = {});
 
     bool serverOk() const { return m_server.ok(); }
     const std::string& display() const { return m_server.display(); }

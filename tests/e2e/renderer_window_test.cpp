@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace kestrune::test {
 namespace {
 
@@ -110,6 +112,21 @@ TEST(RendererWindow, CloseRequestEndsItWithCodeZero) {
     ASSERT_TRUE(code) << "still running after the close request";
     EXPECT_EQ(*code, 0);
     EXPECT_TRUE(run.WaitForNoWindow(kTitle, 5s));
+}
+
+TEST(RendererWindow, StopSignalsEndItAsEscapeDoes) {
+    // SIGINT (Control-C in a terminal) and SIGTERM (a plain kill) go through
+    // the same tear-down as Escape, which gives the display its mode back.
+    for (const int signal : {SIGINT, SIGTERM}) {
+        RendererRun run;
+        ASSERT_TRUE(run.WaitForWindow(kTitle, 20s)) << run.process().Output();
+        ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
+        ASSERT_EQ(kill(run.process().pid(), signal), 0);
+        const auto code = run.process().WaitForExit(20s);
+        ASSERT_TRUE(code) << "still running after signal " << signal;
+        EXPECT_EQ(*code, 0) << run.process().Output();
+        EXPECT_FALSE(run.x11().FindWindowByTitle(kTitle));
+    }
 }
 
 TEST(RendererWindow, WithoutA1024By768ModeAsksAndYesRunsInAWindow) {

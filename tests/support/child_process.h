@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <thread>
@@ -62,6 +63,19 @@ private:
     std::optional<int> m_exitCode;
     std::string m_outputPath;
 };
+
+// ASAN_OPTIONS for a whole program started by a test: in a sanitizer build
+// it is still checked for memory errors, but not for leaks, since Mesa's
+// driver is unloaded before exit and what it keeps can then no longer be told
+// from the program's own. (The programs' objects are leak-checked in the
+// suites that call them directly.)
+inline std::string WholeProgramSanitizerOptions() {
+    std::string options = "detect_leaks=0";
+    if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {
+        options = std::string(existing) + ":" + options;
+    }
+    return options;
+}
 
 // Runs a program to its end and returns its exit code (or nothing when it
 // could not start or outlived the deadline, in which case it is killed).

@@ -1,5 +1,7 @@
 #include "tests/support/child_process.h"
 
+#include "common/utf8_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -15,16 +17,9 @@ namespace {
 // process ended by SIGKILL, so that tests read alike on both platforms.
 constexpr UINT kKilledExitCode = 128 + 9;
 
+// Test text is valid UTF-8; anything else would be a fault of the test.
 std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
+    return kestrune::Widen(utf8).value_or(std::wstring());
 }
 
 // One argument quoted so that the child's C runtime splits it back out

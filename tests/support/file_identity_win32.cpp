@@ -1,17 +1,13 @@
 #include "tests/support/file_identity.h"
 
-#include <windows.h>
+#include "common/utf8_win32.h"
 
-#include <algorithm>
+#include <windows.h>
 
 namespace kestrune::test {
 
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                        length);
+    const std::wstring wide = Widen(path).value_or(std::wstring());
     // Backup semantics open folders too; no access is asked for, so a file
     // that another program holds open still answers.
     const HANDLE file =

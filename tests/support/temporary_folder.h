@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrune::test {
 
@@ -10,5 +13,37 @@ namespace kestrune::test {
 // platform's own form (backslashes on Windows). Returns an empty path when
 // no folder could be made.
 std::filesystem::path MakeTemporaryFolder(std::string_view prefix);
+
+// A folder of its own for one test's files, removed with everything in it
+// when the object goes (also when a test took its write permission away).
+class TempFolder {
+public:
+    explicit TempFolder(std::string_view prefix = "kestrune-test");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Whether the folder could be made; path() is empty when not.
+    bool ok() const { return !m_path.empty(); }
+    // The folder's path (UTF-8, in the platform's own form).
+    const std::string& path() const { return m_path; }
+    // `name` inside the folder, joined with the platform's separator (the
+    // code under test splits paths by the platform's rules).
+    std::string File(std::string_view name) const;
+    // Writes `bytes` to the file `name` in the folder and returns its path.
+    std::string Write(std::string_view name, std::string_view bytes) const;
+    std::string Write(std::string_view name, const std::vector<std::uint8_t>& bytes) const;
+
+private:
+    std::string m_path;
+};
+
+// The whole file's bytes ("" when it cannot be read) and a file written with
+// exactly `bytes`.
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, std::string_view bytes);
+
+// The names in a folder, "." and ".." left out, sorted, one a line.
+std::string FolderListing(const std::string& folder);
 
 } // namespace kestrune::test

@@ -18,13 +18,20 @@
 
 namespace kestrune::test {
 
-XvfbServer::XvfbServer(int width, int height) {
+XvfbServer::XvfbServer(int width, int height, bool anyLocalUser) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
         return;
     }
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     const std::string fd = std::to_string(pipeFds[1]);
+    // Made before the fork: the child only calls what is safe there.
+    std::vector<const char*> arguments = {"Xvfb",         "-displayfd", fd.c_str(), "-screen", "0",
+                                          screen.c_str(), "-nolisten",  "tcp",      "-noreset"};
+    if (anyLocalUser) {
+        arguments.push_back("-ac");
+    }
+    arguments.push_back(nullptr);
     m_pid = fork();
     if (m_pid == 0) {
         close(pipeFds[0]);
@@ -32,8 +39,7 @@ XvfbServer::XvfbServer(int width, int height) {
         dup2(null, 0);
         dup2(null, 1);
         dup2(null, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        execvp("Xvfb", const_cast<char* const*>(arguments.data()));
         _exit(127);
     }
     close(pipeFds[1]);
@@ -147,6 +153,26 @@ XWindow X11Connection::Root() {
     return DefaultRootWindow(m_display);
 }
 
+std::vector<XWindow> X11Connection::Children(XWindow window) {
+    auto previous = XSetErrorHandler(IgnoreXErrors);
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<XWindow> result;
+    if (XQueryTree(m_display, window, &root, &parent, &children, &count) && children) {
+        result.assign(children, children + count);
+        XFree(children);
+    }
+    XSetErrorHandler(previous);
+    return result;
+}
+
+void X11Connection::ResizeWindow(XWindow window, int width, int height) {
+    XResizeWindow(m_display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(m_display, False);
+}
+
 int X11Connection::ScreenWidth() {
     return DisplayWidth(m_display, DefaultScreen(m_display));
 }
@@ -156,10 +182,12 @@ int X11Connection::ScreenHeight() {
 }
 
 std::vector<std::uint8_t> X11Connection::ScreenshotRgb() {
-    const int width = ScreenWidth();
-    const int height = ScreenHeight();
+    return ScreenshotRgb(0, 0, ScreenWidth(), ScreenHeight());
+}
+
+std::vector<std::uint8_t> X11Connection::ScreenshotRgb(int left, int top, int width, int height) {
     XImage* image =
-        XGetImage(m_display, DefaultRootWindow(m_display), 0, 0, static_cast<unsigned>(width),
+        XGetImage(m_display, DefaultRootWindow(m_display), left, top, static_cast<unsigned>(width),
                   static_cast<unsigned>(height), AllPlanes, ZPixmap);
     std::vector<std::uint8_t> rgb;
     if (!image) {

@@ -14,10 +14,12 @@ namespace kestrune::test {
 
 // A private virtual X server (Xvfb) with one screen of the given size and 24
 // bits per pixel, for one test. Each test gets its own display, so tests that
-// need another screen size, or run side by side, never meet.
+// need another screen size, or run side by side, never meet. With
+// `anyLocalUser` the server is started without access control (-ac), so that
+// programs the test runs as another user reach it too.
 class XvfbServer {
 public:
-    XvfbServer(int width = 1024, int height = 768);
+    XvfbServer(int width = 1024, int height = 768, bool anyLocalUser = false);
     ~XvfbServer();
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
@@ -68,6 +70,10 @@ public:
     std::optional<XWindow> Parent(XWindow window);
     // The root window of the first screen.
     XWindow Root();
+    // The window's children, bottom-most first; none when it is gone.
+    std::vector<XWindow> Children(XWindow window);
+    // Gives a window a new size, as its owner or a window manager would.
+    void ResizeWindow(XWindow window, int width, int height);
 
     // The size of the first screen.
     int ScreenWidth();
@@ -75,6 +81,8 @@ public:
 
     // The whole first screen as RGB bytes, top row first.
     std::vector<std::uint8_t> ScreenshotRgb();
+    // A rectangle of the first screen, the same way.
+    std::vector<std::uint8_t> ScreenshotRgb(int x, int y, int width, int height);
 
 private:
     ::_XDisplay* m_display = nullptr;

@@ -9,16 +9,14 @@
 // ending at the moment, the random generator seeded with 1.
 
 #include "host/saver/texture_pictures.h"
-#include "tests/support/child_process.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace kestrune::test {
@@ -67,13 +65,6 @@ std::string Fnv1a64Hex(const std::string& bytes) {
     return text;
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::string GlString(GLenum name) {
     const auto* text = reinterpret_cast<const char*>(glGetString(name));
     return text ? text : "";
@@ -100,13 +91,12 @@ TEST(ShowPictures, EveryMomentKeepsItsStoredChecksum) {
     bool allSame = true;
     for (const Moment& moment : kMoments) {
         const auto picture = folder / (std::string("t") + moment.time + ".ppm");
-        ChildProcess::Options options;
-        options.arguments = {"snapshot", "--time",     moment.time,     "--size",
-                             kSize,      "--textures", folder.string(), picture.string()};
-        options.outputPath = (folder / "output.txt").string();
-        ASSERT_EQ(RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 300s), 0)
-            << "snapshot at t = " << moment.time << ": " << ReadFile(folder / "output.txt");
-        const std::string checksum = Fnv1a64Hex(ReadFile(picture));
+        const ToolRun run = RunKestruneTool({"snapshot", "--time", moment.time, "--size", kSize,
+                                             "--textures", folder.string(), picture.string()},
+                                            300s);
+        ASSERT_EQ(run.exitCode, 0)
+            << "snapshot at t = " << moment.time << ": " << run.output << run.error;
+        const std::string checksum = Fnv1a64Hex(ReadBytes(picture.string()));
         if (checksum != moment.checksum) {
             allSame = false;
             ADD_FAILURE() << "t = " << moment.time << " (" << moment.what << "): " << checksum

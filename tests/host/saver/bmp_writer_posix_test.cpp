@@ -2,7 +2,7 @@
 // file's path is replaced, never written through.
 #include "host/saver/bmp_writer.h"
 
-#include "tests/host/saver/temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +15,7 @@
 namespace kestrune {
 namespace {
 
-using test::TemporaryFolder;
+using test::TempFolder;
 
 std::vector<std::uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -41,15 +41,15 @@ Picture Numbered(int width, int height) {
 }
 
 TEST(BmpWriterPosixTest, SymbolicLinkAtThePathIsReplacedNotWrittenThrough) {
-    TemporaryFolder folder;
+    TempFolder folder;
     ASSERT_TRUE(folder.ok());
-    const std::string victim = folder / "victim.txt";
-    const std::string path = folder / "Kestrune3.bmp";
+    const std::string victim = folder.File("victim.txt");
+    const std::string path = folder.File("Kestrune3.bmp");
     WriteText(victim, "precious");
     ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
     // A dangling link must not create its target either.
-    const std::string absent = folder / "absent.txt";
-    const std::string dangling = folder / "Kestrune4.bmp";
+    const std::string absent = folder.File("absent.txt");
+    const std::string dangling = folder.File("Kestrune4.bmp");
     ASSERT_EQ(symlink(absent.c_str(), dangling.c_str()), 0);
 
     const Picture picture = Numbered(4, 1);

@@ -1,6 +1,6 @@
 #include "host/saver/bmp_writer.h"
 
-#include "tests/host/saver/temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +11,7 @@
 namespace kestrune {
 namespace {
 
-using test::TemporaryFolder;
+using test::TempFolder;
 
 // A picture whose every byte says where it came from: pixel (x, y) is
 // (10 x + y + 1, 100 + x, 200 + y).
@@ -92,22 +92,22 @@ TEST(BmpWriterTest, RowsAreBottomUpBlueGreenRedAndPaddedWithZeros) {
 }
 
 TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
-    TemporaryFolder folder;
+    TempFolder folder;
     ASSERT_TRUE(folder.ok());
-    const std::string path = folder / "Kestrune2.bmp";
+    const std::string path = folder.File("Kestrune2.bmp");
     const std::string old_text = "an older, longer file that must not survive in any part";
     WriteText(path, old_text);
     // A second name for the old file: replacing must give the path a new
     // file, not overwrite the old one's contents.
     std::error_code linked;
-    std::filesystem::create_hard_link(path, folder / "old-name", linked);
+    std::filesystem::create_hard_link(path, folder.File("old-name"), linked);
     ASSERT_FALSE(linked) << linked.message();
 
     const Picture picture = Numbered(3, 3);
     std::string error;
     ASSERT_TRUE(SaveBmp(path, picture, &error)) << error;
     EXPECT_EQ(ReadAll(path), EncodeBmp(picture));
-    const std::vector<std::uint8_t> old_bytes = ReadAll(folder / "old-name");
+    const std::vector<std::uint8_t> old_bytes = ReadAll(folder.File("old-name"));
     EXPECT_EQ(std::string(old_bytes.begin(), old_bytes.end()), old_text);
 
     // No temporary file is left behind.
@@ -119,7 +119,7 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
 }
 
 TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
-    TemporaryFolder folder;
+    TempFolder folder;
     ASSERT_TRUE(folder.ok());
     // Built from UTF-8 on both platforms: the writer takes UTF-8 paths.
     const std::filesystem::path pictures = std::filesystem::path(folder.path()) / u8"写真 ｶﾅ";
@@ -142,18 +142,18 @@ TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
 }
 
 TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
-    TemporaryFolder folder;
+    TempFolder folder;
     ASSERT_TRUE(folder.ok());
     std::string error;
 
     // A folder that does not exist.
-    const std::string missing = folder / "no-such-folder/Kestrune1.bmp";
+    const std::string missing = folder.File("no-such-folder/Kestrune1.bmp");
     EXPECT_FALSE(SaveBmp(missing, Picture(1, 1), &error));
     EXPECT_NE(error.find(missing), std::string::npos) << error;
 
     // A folder standing at the file's path: the rename fails after the
     // temporary file was written, which must then be removed again.
-    const std::string blocked = folder / "Kestrune2.bmp";
+    const std::string blocked = folder.File("Kestrune2.bmp");
     ASSERT_TRUE(std::filesystem::create_directory(blocked));
     error.clear();
     EXPECT_FALSE(SaveBmp(blocked, Picture(2, 2), &error));
@@ -166,12 +166,12 @@ TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_EQ(entries, 1);
 
     // A picture with no pixels, or with fewer bytes than its size needs.
-    EXPECT_FALSE(SaveBmp(folder / "empty.bmp", Picture()));
+    EXPECT_FALSE(SaveBmp(folder.File("empty.bmp"), Picture()));
     Picture short_of_bytes(4, 4);
     short_of_bytes.rgb.resize(10);
-    EXPECT_FALSE(SaveBmp(folder / "short.bmp", short_of_bytes));
-    EXPECT_FALSE(std::filesystem::exists(folder / "empty.bmp"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "short.bmp"));
+    EXPECT_FALSE(SaveBmp(folder.File("short.bmp"), short_of_bytes));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("empty.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("short.bmp")));
 }
 
 } // namespace

@@ -1,67 +1,76 @@
 #include "common/kestrune_names.h"
 #include "host/saver/bmp_writer.h"
 #include "host/saver/texture_pictures.h"
-#include "tests/host/saver/temporary_folder.h"
-#include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
+#include "tests/support/tool_run.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 namespace kestrune {
 namespace {
 
-using namespace std::chrono_literals;
+using test::RunKestruneTool;
+using test::TempFolder;
+using test::ToolRun;
 
-// Runs kestrune-tool with `arguments`, returning its exit code and what it
-// wrote to standard output and error together.
-std::pair<std::optional<int>, std::string> RunTool(const std::vector<std::string>& arguments,
-                                                   const test::TemporaryFolder& scratch) {
-    test::ChildProcess::Options options;
-    options.arguments = arguments;
-    options.outputPath = scratch / "output.txt";
-    const std::optional<int> code =
-        test::RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 60s);
-    std::ifstream in(options.outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {code, text.str()};
+std::vector<std::uint8_t> BytesOf(const std::string& path) {
+    const std::string bytes = test::ReadBytes(path);
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
-    test::TemporaryFolder folder;
-    test::TemporaryFolder scratch;
-    ASSERT_TRUE(folder.ok() && scratch.ok());
+    TempFolder folder;
+    ASSERT_TRUE(folder.ok());
     // An older file is replaced.
-    std::ofstream(TextureFilePath(folder.path(), 2)) << "old";
+    test::WriteBytes(TextureFilePath(folder.path(), kSparkTextureFile), "old");
 
-    const auto [code, output] = RunTool({"pictures", folder.path()}, scratch);
-    ASSERT_EQ(code, 0) << output;
+    const ToolRun run = RunKestruneTool({"pictures", folder.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.error;
     for (int number = 1; number <= kTextureFileCount; ++number) {
         const std::string path = TextureFilePath(folder.path(), number);
-        std::ifstream in(path, std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                              std::istreambuf_iterator<char>()};
-        EXPECT_EQ(bytes, EncodeBmp(Pic1Picture(number))) << path;
-        EXPECT_NE(output.find(path), std::string::npos) << output;
+        EXPECT_EQ(BytesOf(path), EncodeBmp(Pic1Picture(number))) << path;
+        EXPECT_NE(run.output.find(path), std::string::npos) << run.output;
     }
-    EXPECT_NE(output.find("512x512"), std::string::npos) << output;
+    EXPECT_NE(run.output.find("512x512"), std::string::npos) << run.output;
+}
+
+TEST(PicturesCommandTest, MakesAMissingFolderWithItsParents) {
+    // As on a fresh account, where not even ~/.cache exists yet.
+    TempFolder home;
+    ASSERT_TRUE(home.ok());
+    const std::string folder = home.File(".cache/r_vosk");
+
+    const ToolRun run = RunKestruneTool({"pictures", folder});
+    ASSERT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(BytesOf(TextureFilePath(folder, kSkyTextureFile)),
+              EncodeBmp(Pic1Picture(kSkyTextureFile)));
+#ifndef _WIN32
+    // Made for this user alone, as a per-user cache folder should be.
+    using std::filesystem::perms;
+    for (const std::string& made : {home.File(".cache"), folder}) {
+        EXPECT_EQ(std::filesystem::status(made).permissions() & perms::all, perms::owner_all)
+            << made;
+    }
+#endif
 }
 
 TEST(PicturesCommandTest, FailsWithAMessage) {
-    test::TemporaryFolder scratch;
+    TempFolder scratch;
     ASSERT_TRUE(scratch.ok());
-    const std::string missing = scratch / "no-such-folder";
-    const auto [code, output] = RunTool({"pictures", missing}, scratch);
-    EXPECT_EQ(code, 1);
-    EXPECT_NE(output.find(missing), std::string::npos) << output;
-    EXPECT_FALSE(std::filesystem::exists(missing));
+    // A file stands where a folder on the way would have to be.
+    const std::string blocker = scratch.Write("file", "x");
+    const std::string beyond = scratch.File("file/r_vosk");
+    const ToolRun run = RunKestruneTool({"pictures", beyond});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.error.find(beyond), std::string::npos) << run.error;
+    EXPECT_EQ(test::ReadBytes(blocker), "x");
 
-    const auto [usage_code, usage] = RunTool({"pictures"}, scratch);
-    EXPECT_EQ(usage_code, 2);
-    EXPECT_NE(usage.find("Usage: kestrune-tool pictures DIR"), std::string::npos) << usage;
+    const ToolRun usage = RunKestruneTool({"pictures"});
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_NE(usage.error.find("Usage: kestrune-tool pictures DIR"), std::string::npos)
+        << usage.error;
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "host/saver/texture_pictures.h"
 #include "renderer/resources/dib_loader.h"
 #include "renderer/resources/message_sink.h"
-#include "tests/host/saver/temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <algorithm>
 
@@ -27,7 +27,7 @@ bool IsPowerOfTwo(int value) {
 // Each file the saver writes is read by the renderer's own loader, with the
 // size of its picture, every pixel intact, and without a message.
 TEST(TextureFilesReadbackTest, RendererLoaderReadsEveryFileTheSaverWrites) {
-    test::TemporaryFolder folder;
+    test::TempFolder folder;
     ASSERT_TRUE(folder.ok());
     std::string error;
     ASSERT_TRUE(SaveTexturePictures(folder.path(), &error)) << error;

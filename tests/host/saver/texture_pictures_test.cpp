@@ -2,7 +2,7 @@
 
 #include "common/kestrune_names.h"
 #include "host/saver/bmp_writer.h"
-#include "tests/host/saver/temporary_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -180,7 +180,7 @@ TEST(TexturePicturesTest, NightSkyIsMostlyDarkWithSparseWhiteAndBluishStars) {
 }
 
 TEST(TexturePicturesTest, SavesPicturesOneToFourAsTheTextureFiles) {
-    test::TemporaryFolder folder;
+    test::TempFolder folder;
     ASSERT_TRUE(folder.ok());
     std::string error;
     ASSERT_TRUE(SaveTexturePictures(folder.path(), &error)) << error;
@@ -199,7 +199,7 @@ TEST(TexturePicturesTest, SavesPicturesOneToFourAsTheTextureFiles) {
 
     // Into a folder that does not exist: all four fail, each is reported.
     error.clear();
-    EXPECT_FALSE(SaveTexturePictures(folder / "missing", &error));
+    EXPECT_FALSE(SaveTexturePictures(folder.File("missing"), &error));
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), kTextureFileCount) << error;
 }
 

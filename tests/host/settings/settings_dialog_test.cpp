@@ -9,7 +9,7 @@
 #include "host/settings/settings_pictures.h"
 #include "host/startup/Kestrune_B.h"
 #include "tests/host/controls/qt_test_support.h"
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <QImage>
 #include <QWidget>

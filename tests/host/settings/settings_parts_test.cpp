@@ -5,7 +5,7 @@
 #include "host/settings/settings_pictures.h"
 #include "host/settings/settings_save.h"
 #include "host/startup/Kestrune_B.h"
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // Windows attribute rule have files of their own.
 #include "host/startup/file_access.h"
 
-#include "tests/host/startup/temp_folder.h"
 #include "tests/support/file_identity.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ TEST(FileAccessTest, ReplacesByRenameAndLeavesNothingElse) {
     WriteBytes(file, "old contents that are longer");
     const auto before = IdentityOf(file);
     ASSERT_TRUE(before);
-    ASSERT_TRUE(ReplaceFileContents(file, "new"));
+    ASSERT_TRUE(ReplaceFileFollowingLinks(file, "new"));
     EXPECT_EQ(ReadBytes(file), "new");
     EXPECT_NE(IdentityOf(file), before); // a new file took the old one's place
     EXPECT_EQ(FolderListing(folder.path()), "Kestrune.ini\n"); // no temporary left
@@ -34,11 +34,11 @@ TEST(FileAccessTest, ReplacesByRenameAndLeavesNothingElse) {
 TEST(FileAccessTest, CreatesAMissingFileAndRefusesWhatIsNoFile) {
     TempFolder folder;
     const std::string file = folder.File("Kestrune.ini");
-    ASSERT_TRUE(ReplaceFileContents(file, "[Section]\r\n"));
+    ASSERT_TRUE(ReplaceFileFollowingLinks(file, "[Section]\r\n"));
     EXPECT_EQ(ReadBytes(file), "[Section]\r\n");
-    EXPECT_FALSE(ReplaceFileContents(folder.File("missing/Kestrune.ini"), "x"));
-    EXPECT_FALSE(ReplaceFileContents(folder.path(), "x"));
-    EXPECT_FALSE(ReplaceFileContents("", "x"));
+    EXPECT_FALSE(ReplaceFileFollowingLinks(folder.File("missing/Kestrune.ini"), "x"));
+    EXPECT_FALSE(ReplaceFileFollowingLinks(folder.path(), "x"));
+    EXPECT_FALSE(ReplaceFileFollowingLinks("", "x"));
 }
 
 TEST(FileAccessTest, ReadsWholeFilesAndTellsMissingFromFailed) {

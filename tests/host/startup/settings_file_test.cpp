@@ -4,8 +4,8 @@
 #include "host/startup/Kestrune_B.h"
 
 #include "common/kestrune_names.h"
-#include "tests/host/startup/temp_folder.h"
 #include "tests/support/file_identity.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 

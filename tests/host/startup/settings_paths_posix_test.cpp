@@ -3,7 +3,7 @@
 // apart from regular files.
 #include "host/startup/Kestrune_B.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,20 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable) {
     const std::string folder = ProgramFolder();
     EXPECT_EQ(folder, std::filesystem::canonical("/proc/self/exe").parent_path().string());
     EXPECT_EQ(SettingsFilePath(), folder + "/Kestrune.ini");
+}
+
+TEST(ProgramFolderTest, AnUnknownProgramPathGivesTheWorkingFolderNeverTheRoot) {
+    EXPECT_EQ(ProgramFolderOf("/opt/kestrune/Kestrune.scr"), "/opt/kestrune");
+    const std::filesystem::path previous = std::filesystem::current_path();
+    TempFolder folder;
+    const std::string working = folder.File("working");
+    ASSERT_TRUE(std::filesystem::create_directory(working));
+    ASSERT_EQ(chdir(working.c_str()), 0);
+    EXPECT_EQ(ProgramFolderOf(""), std::filesystem::canonical(working).string());
+    // A working folder that was removed still is no root.
+    ASSERT_EQ(rmdir(working.c_str()), 0);
+    EXPECT_EQ(ProgramFolderOf(""), ".");
+    ASSERT_EQ(chdir(previous.c_str()), 0);
 }
 
 } // namespace

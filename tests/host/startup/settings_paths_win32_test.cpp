@@ -2,7 +2,7 @@
 // program folder is the module's, and the null device is no file.
 #include "host/startup/Kestrune_B.h"
 
-#include "tests/host/startup/temp_folder.h"
+#include "common/utf8_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +33,13 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningModule) {
     const std::string folder = ProgramFolder();
     EXPECT_EQ(folder, expected);
     EXPECT_EQ(SettingsFilePath(), folder + "\\Kestrune.ini");
+}
+
+TEST(ProgramFolderTest, AnUnknownProgramPathGivesTheWorkingFolder) {
+    EXPECT_EQ(ProgramFolderOf("C:\\Kestrune\\Kestrune.scr"), "C:\\Kestrune");
+    wchar_t working[MAX_PATH] = {};
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, working), 0u);
+    EXPECT_EQ(ProgramFolderOf(""), Narrow(working).value());
 }
 
 } // namespace

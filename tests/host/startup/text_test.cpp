@@ -1,8 +1,7 @@
 // The text conversions under the settings file: code page 932 at the file's
-// edge, name comparison without regard to case, and numeric text.
+// edge and numeric text.
 #include "host/startup/numeric_text.h"
 #include "host/startup/text_codec.h"
-#include "host/startup/unicode_case.h"
 
 #include <gtest/gtest.h>
 
@@ -50,20 +49,6 @@ TEST(TextCodecTest, PrefixNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(Cp932Prefix(text, 100), text);
     EXPECT_EQ(Cp932CharLength("\x81\n", 0), 1u);
     EXPECT_EQ(Cp932CharLength("\x95\x5D", 0), 2u); // the trail byte is "]"
-}
-
-TEST(UnicodeCaseTest, FoldsEveryLetterWithCaseThatCodePage932Holds) {
-    EXPECT_TRUE(EqualIgnoringCase("Section", "SECTION"));
-    EXPECT_TRUE(EqualIgnoringCase("bgm区分", "BGM区分"));
-    EXPECT_TRUE(EqualIgnoringCase("ＢＧＭ", "ｂｇｍ"));
-    EXPECT_TRUE(EqualIgnoringCase("ΑΒΓ", "αβγ"));
-    EXPECT_TRUE(EqualIgnoringCase("ЁЖ", "ёж"));
-    EXPECT_TRUE(EqualIgnoringCase("ⅠⅩ", "ⅰⅹ"));
-    // Width and kana kind are no case.
-    EXPECT_FALSE(EqualIgnoringCase("ＢＧＭ", "BGM"));
-    EXPECT_FALSE(EqualIgnoringCase("BGMﾘﾋﾟｰﾄ", "BGMリピート"));
-    EXPECT_FALSE(EqualIgnoringCase("Section", "Sectio"));
-    EXPECT_FALSE(EqualIgnoringCase("[", "{"));
 }
 
 TEST(NumericTextTest, AcceptsDecimalNumbersWithSignFractionExponentAndBlanks) {

@@ -1,13 +1,11 @@
 // kestrune-tool bmp, run as the developer runs it.
 
 #include "tests/renderer/resources/dib_builder.h"
-#include "tests/renderer/resources/temp_files.h"
-#include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,32 +13,14 @@ namespace kestrune {
 namespace {
 
 using test::DibFields;
+using test::ReadBytes;
 using test::TempFolder;
+using test::ToolRun;
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Result {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-Result RunTool(const TempFolder& folder, const std::vector<std::string>& arguments) {
-    test::ChildProcess::Options options;
-    options.arguments = {"bmp"};
-    options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
-    options.outputPath = (folder.path() / "stdout.txt").string();
-    options.errorPath = (folder.path() / "stderr.txt").string();
-    Result result;
-    result.exitCode = test::RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options,
-                                       std::chrono::seconds(60))
-                          .value_or(-1);
-    result.out = ReadText(options.outputPath);
-    result.err = ReadText(options.errorPath);
-    return result;
+ToolRun RunBmp(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {"bmp"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return test::RunKestruneTool(words);
 }
 
 TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
@@ -52,20 +32,20 @@ TEST(BmpCommand, PrintsTheSizeAndWritesThePictureTopRowFirst) {
     // blue, green, red.
     dib.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
     const std::string bmp = folder.Write("in.bmp", test::MakeDib(dib));
-    const auto ppm = folder.path() / "out.ppm";
+    const std::string ppm = folder.File("out.ppm");
 
-    const Result result = RunTool(folder, {bmp, ppm.string()});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "2x2\n");
-    EXPECT_EQ(result.err, "");
+    const ToolRun result = RunBmp({bmp, ppm});
+    EXPECT_EQ(result.exitCode, 0) << result.error;
+    EXPECT_EQ(result.output, "2x2\n");
+    EXPECT_EQ(result.error, "");
     const std::string expected = std::string("P6\n2 2\n255\n") +
                                  std::string({9, 8, 7, 12, 11, 10}) +
                                  std::string({3, 2, 1, 6, 5, 4});
-    EXPECT_EQ(ReadText(ppm), expected);
+    EXPECT_EQ(ReadBytes(ppm), expected);
 
-    const Result sizeOnly = RunTool(folder, {bmp});
+    const ToolRun sizeOnly = RunBmp({bmp});
     EXPECT_EQ(sizeOnly.exitCode, 0);
-    EXPECT_EQ(sizeOnly.out, "2x2\n");
+    EXPECT_EQ(sizeOnly.output, "2x2\n");
 }
 
 TEST(BmpCommand, RefusalsPrintTheLoadersMessageOnStandardErrorAndFail) {
@@ -74,20 +54,20 @@ TEST(BmpCommand, RefusalsPrintTheLoadersMessageOnStandardErrorAndFail) {
     dib.headerSize = 124;
     dib.pixels = {0, 0, 0, 0};
     const std::string v5 = folder.Write("v5.bmp", test::MakeDib(dib));
-    const Result refused = RunTool(folder, {v5});
+    const ToolRun refused = RunBmp({v5});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "Unknown DIB file format.\n");
+    EXPECT_EQ(refused.output, "");
+    EXPECT_EQ(refused.error, "Unknown DIB file format.\n");
 
-    const std::string empty = folder.Write("empty.bmp", {});
-    const Result unmappable = RunTool(folder, {empty});
+    const std::string empty = folder.Write("empty.bmp", "");
+    const ToolRun unmappable = RunBmp({empty});
     EXPECT_EQ(unmappable.exitCode, 1);
-    EXPECT_EQ(unmappable.err, "Failed to open DIB file " + empty + ".\n");
+    EXPECT_EQ(unmappable.error, "Failed to open DIB file " + empty + ".\n");
 
-    const Result missing = RunTool(folder, {(folder.path() / "none.bmp").string()});
+    const ToolRun missing = RunBmp({folder.File("none.bmp")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err, "");
+    EXPECT_EQ(missing.output, "");
+    EXPECT_NE(missing.error, "");
 }
 
 } // namespace

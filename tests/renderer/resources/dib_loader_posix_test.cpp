@@ -4,7 +4,7 @@
 
 #include "tests/renderer/resources/capturing_sink.h"
 #include "tests/renderer/resources/dib_builder.h"
-#include "tests/renderer/resources/temp_files.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ TEST(DibLoaderPosix, AFileWithoutReadPermissionGivesNothingSilently) {
 TEST(DibLoaderPosix, AFolderOpensButCannotBeMappedAndNamesItselfInTheMessage) {
     TempFolder folder;
     CapturingSink sink;
-    const std::string path = folder.path().string();
+    const std::string path = folder.path();
     EXPECT_FALSE(LoadDib(path.c_str()).has_value());
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Failed to open DIB file " + path + ".\n");

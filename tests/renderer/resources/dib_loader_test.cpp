@@ -3,7 +3,7 @@
 
 #include "tests/renderer/resources/capturing_sink.h"
 #include "tests/renderer/resources/dib_builder.h"
-#include "tests/renderer/resources/temp_files.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(DibLoader, NoNameAndMissingFilesGiveNothingSilently) {
     TempFolder folder;
     CapturingSink sink;
     EXPECT_FALSE(LoadDib(nullptr).has_value());
-    EXPECT_FALSE(LoadDib((folder.path() / "missing.bmp").string().c_str()).has_value());
+    EXPECT_FALSE(LoadDib(folder.File("missing.bmp").c_str()).has_value());
     // Files that cannot be opened for reading are each platform's own
     // matter: dib_loader_posix_test.cpp and dib_loader_win32_test.cpp.
     EXPECT_TRUE(sink.messages.empty());
@@ -50,7 +50,7 @@ TEST(DibLoader, AFileThatOpensButCannotBeMappedNamesItselfInTheMessage) {
     TempFolder folder;
     // (A folder opens on Linux and is refused the same way; on Windows it
     // does not open at all: see the platforms' own test files.)
-    for (const std::string& path : {folder.Write("empty.bmp", {})}) {
+    for (const std::string& path : {folder.Write("empty.bmp", "")}) {
         CapturingSink sink;
         EXPECT_FALSE(LoadDib(path.c_str()).has_value()) << path;
         ASSERT_EQ(sink.messages.size(), 1u) << path;
@@ -60,7 +60,7 @@ TEST(DibLoader, AFileThatOpensButCannotBeMappedNamesItselfInTheMessage) {
     // A name longer than any fixed message buffer still comes out whole.
     const std::string longName(300, 'n');
     CapturingSink sink;
-    const std::string longPath = folder.Write(longName.substr(0, 200) + ".bmp", {});
+    const std::string longPath = folder.Write(longName.substr(0, 200) + ".bmp", "");
     EXPECT_FALSE(LoadDib(longPath.c_str()).has_value());
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "Failed to open DIB file " + longPath + ".\n");

@@ -5,7 +5,7 @@
 
 #include "tests/renderer/resources/capturing_sink.h"
 #include "tests/renderer/resources/dib_builder.h"
-#include "tests/renderer/resources/temp_files.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ TEST(DibLoaderWin32, ALockedFileAndAFolderGiveNothingSilently) {
     CloseHandle(holder);
     EXPECT_TRUE(LoadDib(locked.c_str()).has_value()); // once let go, it loads
 
-    EXPECT_FALSE(LoadDib(folder.path().string().c_str()).has_value());
+    EXPECT_FALSE(LoadDib(folder.path().c_str()).has_value());
     EXPECT_TRUE(sink.messages.empty());
 }
 

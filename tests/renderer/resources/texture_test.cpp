@@ -4,8 +4,8 @@
 
 #include "tests/renderer/resources/capturing_sink.h"
 #include "tests/renderer/resources/dib_builder.h"
-#include "tests/renderer/resources/temp_files.h"
 #include "tests/support/offscreen_gl.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -109,8 +109,7 @@ TEST_F(Texture, EightByFourBecomesAnRgbTextureWithTheBottomRowAtTZero) {
 TEST_F(Texture, AFileWithoutAPictureLeavesTheVariableAsItWas) {
     test::CapturingSink sink;
     GLuint texture = 1234;
-    EXPECT_FALSE(
-        CreateTexture((folder.path() / "none.bmp").string().c_str(), texture, GL_CLAMP, GL_CLAMP));
+    EXPECT_FALSE(CreateTexture(folder.File("none.bmp").c_str(), texture, GL_CLAMP, GL_CLAMP));
     EXPECT_EQ(texture, 1234u);
     EXPECT_TRUE(sink.messages.empty());
 

@@ -30,14 +30,7 @@ namespace kestrune {
 namespace {
 
 std::string Utf8FromWide(const wchar_t* text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return std::string();
-    }
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(length - 1));
-    return utf8;
+    return Narrow(text).value_or(std::string());
 }
 
 // The longest start of `text` that fits in `length` - 1 bytes without

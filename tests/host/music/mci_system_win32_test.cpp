@@ -82,8 +82,9 @@ TEST_F(MciSystemTest, MusicFilesNamedInJapanesePlayOnAWesternSystem) {
     const char* wave = std::getenv("KESTRUNE_TEST_WAV");
     ASSERT_TRUE(wave && *wave)
         << "KESTRUNE_TEST_WAV names no clip; scripts/test-windows.sh makes one";
-    const std::filesystem::path folder = test::MakeTemporaryFolder("kestrune-music");
-    ASSERT_FALSE(folder.empty());
+    const test::TempFolder scratch("kestrune-music");
+    ASSERT_TRUE(scratch.ok());
+    const std::filesystem::path folder = PathOf(scratch.path());
     const std::filesystem::path mp3 = folder / L"曲ﾃｽﾄ.mp3";
     const std::filesystem::path wav = folder / L"曲ﾃｽﾄ.wav";
     std::filesystem::copy_file(PathOf(BgmFile), mp3);

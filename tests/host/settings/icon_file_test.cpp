@@ -3,8 +3,8 @@
 // stored file must be what the tool writes now.
 #include "host/settings/icon_file.h"
 #include "host/settings/settings_pictures.h"
-#include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/tool_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,20 +15,17 @@
 namespace kestrune {
 namespace {
 
-using namespace std::chrono_literals;
-
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(IconFileTest, TheStoredIconIsWhatTheToolWritesFromTheDialogIcon) {
-    const std::filesystem::path folder = test::MakeTemporaryFolder("kestrune-icon");
-    ASSERT_FALSE(folder.empty());
-    const std::filesystem::path written = folder / "Kestrune.ico";
-    test::ChildProcess::Options options;
-    options.arguments = {"icon", written.string()};
-    EXPECT_EQ(test::RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 60s), 0);
+    const test::TempFolder folder("kestrune-icon");
+    ASSERT_TRUE(folder.ok());
+    const std::string written = folder.File("Kestrune.ico");
+    const test::ToolRun run = test::RunKestruneTool({"icon", written});
+    EXPECT_EQ(run.exitCode, 0) << run.error;
 
     const std::vector<std::uint8_t> bytes = ReadBytes(written);
     EXPECT_EQ(bytes, IcoFileBytes(MakeDialogIcon()));
@@ -47,8 +44,6 @@ TEST(IconFileTest, TheStoredIconIsWhatTheToolWritesFromTheDialogIcon) {
     EXPECT_EQ(bytes[63], corner[1]);
     EXPECT_EQ(bytes[64], corner[0]);
     EXPECT_EQ(bytes[65], 0xFF);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 } // namespace

@@ -46,8 +46,10 @@ TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
     WineHostInstall install(desktop, WineHostInstall::Renderer::StandIn);
     ASSERT_TRUE(install.ok()) << desktop.problem();
 
-    // An unknown mode ends at once, after the texture folder was made.
-    for (const Arguments& arguments : {Arguments{"/a"}, Arguments{"/x"}, Arguments{"s"}}) {
+    // An unknown mode ends at once, after the texture folder was made; so
+    // does a preview with no window to show in.
+    for (const Arguments& arguments :
+         {Arguments{"/a"}, Arguments{"/x"}, Arguments{"s"}, Arguments{"/p"}}) {
         EXPECT_EQ(install.Run(arguments), 0) << arguments[0];
     }
     EXPECT_TRUE(std::filesystem::is_directory(install.textureFolder()));

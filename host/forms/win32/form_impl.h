@@ -61,7 +61,6 @@ struct Form::Impl : Container::Impl {
     bool loaded = false;
     bool unloading = false;
     bool shown = false;
-    bool modal = false;
     // Set while the form destroys its own window, so that the destruction is
     // not taken for one from outside.
     bool destroying = false;

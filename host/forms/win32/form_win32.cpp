@@ -121,14 +121,14 @@ bool Form::Impl::MoveFocus(bool forward) {
     return false;
 }
 
-void Form::Impl::Show(bool asModal) {
+void Form::Impl::Show(bool modal) {
     Load();
     if (!loaded) {
         return;
     }
     // A modal form keeps the program's other forms from input until it goes.
     std::vector<HWND> held;
-    if (asModal) {
+    if (modal) {
         for (const Form::Impl* other : win32::LoadedForms()) {
             if (other != this && other->window && !IsChildWindow(other->window) &&
                 IsWindowEnabled(other->window)) {
@@ -154,11 +154,9 @@ void Form::Impl::Show(bool asModal) {
         lastResizeHeight = clientHeight;
         EventDispatch::Resize(owner);
     }
-    if (asModal && loaded) {
-        modal = true;
+    if (modal && loaded) {
         while (loaded && win32::PumpOneMessage()) {
         }
-        modal = false;
     }
     for (const HWND other : held) {
         if (IsWindow(other)) {

@@ -62,6 +62,14 @@ if [[ ${KESTRUNE_WINE_STAGE:-} != inside ]]; then
     fi
     export KESTRUNE_WINE_JA_LOCPATH="$locales"
 
+    # A dangling symbolic link for the settings writer's test: Wine follows
+    # Unix links but cannot make them, so it is made here, fresh for each run.
+    links="$PWD/$mingw/test-link"
+    rm -rf "$links"
+    mkdir -p "$links"
+    ln -s real.ini "$links/Kestrune.ini"
+    export KESTRUNE_TEST_LINK_FOLDER="Z:${links//\//\\}"
+
     export KESTRUNE_WINE_STAGE=inside
     export KESTRUNE_TEST_MP3="Z:${clips//\//\\}\\tone.mp3"
     export KESTRUNE_TEST_WAV="Z:${clips//\//\\}\\tone.wav"

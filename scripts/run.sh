@@ -9,7 +9,7 @@
 # Without a display (DISPLAY unset) it plays the show on a virtual screen for
 # a few seconds and saves screenshots instead: the show, the show as an
 # xscreensaver hack in a window given to it, the preview in a 152 x 112
-# window, and the message a missing renderer gives.
+# window, the settings dialog, and the message a missing renderer gives.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -88,6 +88,15 @@ if [[ "${1:-}" == "--on-virtual-screen" ]]; then
     import -window root -crop 152x112+0+0 "$shots/preview.png"
     kill "$area"
     wait "$preview" || true
+
+    # The settings dialog, as /c opens it; closing its window cancels it.
+    "$programs/Kestrune.scr" /c &
+    dialog=$!
+    window=$(wait_for_window '<Kestrune>')
+    sleep 1
+    import -window root "$shots/settings-dialog.png"
+    xdotool windowclose "$window"
+    wait "$dialog" || true
 
     # A host without its renderer says so.
     lonely=$(mktemp -d)

@@ -26,6 +26,8 @@ packages=(
   xscreensaver
   # Windows build and its tests
   g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-good
+  # the ja_JP locale's sources, compiled for the Wine tests of the dialog
+  locales
 )
 
 missing=()

@@ -7,7 +7,9 @@
 #      the MCI tests among them with a short MP3 made here;
 #   2. the whole-program tests, driven from Linux (tests/e2e/wine_*): the
 #      renderer's window, screen, Escape, close request and fullscreen
-#      question, and the settings file passing between the two platforms;
+#      question; Kestrune.scr's modes, screensaver run with the renderer and
+#      music, preview and settings dialog (under a Japanese and a Western
+#      locale); and the settings file passing between the two platforms;
 #   3. the settings file reader and writer of both builds against the Windows
 #      profile calls (tests/host/startup/ini_differential_test.cpp).
 # Usage: scripts/test-windows.sh [LINUX_BUILD_DIR]   (default: build/debug,
@@ -49,8 +51,28 @@ if [[ ${KESTRUNE_WINE_STAGE:-} != inside ]]; then
     sox -q -n -r 44100 -c 2 -b 16 "$clips/tone.wav" synth 1 sine 440 vol 0.5 &&
         lame --quiet -b 128 "$clips/tone.wav" "$clips/tone.mp3" || exit 1
 
+    # A Japanese locale for Wine, compiled into the build tree (the system's
+    # own locales stay as they are): the settings dialog is drawn under it
+    # and under a Western one, and the two must match.
+    locales="$PWD/$mingw/wine-locale"
+    if [[ ! -d $locales/ja_JP.UTF-8 ]]; then
+        mkdir -p "$locales"
+        localedef -i ja_JP -f UTF-8 "$locales/ja_JP.UTF-8" >/dev/null 2>&1
+        [[ -d $locales/ja_JP.UTF-8 ]] || { echo "cannot compile the ja_JP locale"; exit 1; }
+    fi
+    export KESTRUNE_WINE_JA_LOCPATH="$locales"
+
+    # A dangling symbolic link for the settings writer's test: Wine follows
+    # Unix links but cannot make them, so it is made here, fresh for each run.
+    links="$PWD/$mingw/test-link"
+    rm -rf "$links"
+    mkdir -p "$links"
+    ln -s real.ini "$links/Kestrune.ini"
+    export KESTRUNE_TEST_LINK_FOLDER="Z:${links//\//\\}"
+
     export KESTRUNE_WINE_STAGE=inside
     export KESTRUNE_TEST_MP3="Z:${clips//\//\\}\\tone.mp3"
+    export KESTRUNE_TEST_WAV="Z:${clips//\//\\}\\tone.wav"
     export KESTRUNE_WINDOWS_BUILD="$PWD/$mingw"
     exec timeout 1800 xvfb-run -a -s "-screen 0 1024x768x24" \
         scripts/wine-env.sh "$mingw" "$0" "$linux_build"

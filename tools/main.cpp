@@ -1,6 +1,7 @@
 // kestrune-tool: the developer's command over the real code of each layer.
 
 #include "tools/bmp_command.h"
+#include "tools/icon_command.h"
 #include "tools/ini_command.h"
 #include "tools/mci_command.h"
 #include "tools/pictures_command.h"
@@ -26,6 +27,7 @@ const Command kCommands[] = {
     kestrune::tool::kBmpCommand,
     kestrune::tool::kIniCommand,
     kestrune::tool::kMciCommand,
+    kestrune::tool::kIconCommand,
 #if KESTRUNE_TOOL_SNAPSHOT // needs an offscreen context, which only the Linux build has
     kestrune::tool::kSnapshotCommand,
 #endif

@@ -1,11 +1,16 @@
 // The sound services of the music module on Windows: the system's media
 // control interface and sound player. The host keeps its strings in UTF-8;
-// the ANSI calls take the system's code page, so names and replies are
-// converted here, and a name that code page cannot hold is refused rather
-// than sent with stand-in characters (which could name another file).
+// they go to the system through the wide-character calls (mciSendStringW,
+// mciGetErrorStringW, PlaySoundW where the module was written against the
+// ANSI ones), so that a music file whose name holds Japanese characters
+// plays on a Windows of any system locale. The command strings themselves
+// are the same texts, only in UTF-16.
 
 #include "host/music/mci_errors.h"
 #include "host/music/mci_platform.h"
+
+#include "common/utf8_win32.h"
+#include "host/startup/file_access.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -24,58 +29,8 @@ namespace kestrune {
 
 namespace {
 
-std::optional<std::wstring> Utf16FromCodePage(const char* text, UINT codePage, DWORD flags) {
-    const int length = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
-    if (length <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (MultiByteToWideChar(codePage, flags, text, -1, wide.data(), length) != length) {
-        return std::nullopt;
-    }
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
-
-// UTF-8 to the ANSI code page; nothing when a character has no exact form.
-std::optional<std::string> AnsiFromUtf8(const char* text) {
-    const std::optional<std::wstring> wide = Utf16FromCodePage(text, CP_UTF8, MB_ERR_INVALID_CHARS);
-    if (!wide) {
-        return std::nullopt;
-    }
-    if (wide->empty()) {
-        return std::string();
-    }
-    BOOL usedDefault = FALSE;
-    const int size = static_cast<int>(wide->size());
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide->data(), size,
-                                           nullptr, 0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) {
-        return std::nullopt;
-    }
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide->data(), size, ansi.data(), length,
-                        nullptr, &usedDefault);
-    if (usedDefault) {
-        return std::nullopt;
-    }
-    return ansi;
-}
-
-std::string Utf8FromAnsi(const char* text) {
-    const std::optional<std::wstring> wide = Utf16FromCodePage(text, CP_ACP, 0);
-    if (!wide || wide->empty()) {
-        return std::string();
-    }
-    const int size = static_cast<int>(wide->size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide->data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        return std::string();
-    }
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide->data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
+std::string Utf8FromWide(const wchar_t* text) {
+    return Narrow(text).value_or(std::string());
 }
 
 // The longest start of `text` that fits in `length` - 1 bytes without
@@ -92,23 +47,25 @@ std::size_t FittingLength(const std::string& text, std::size_t length) {
 class Win32MciPlatform final : public MciPlatform {
 public:
     std::uint32_t SendString(const char* command, char* reply, std::size_t replyLength) override {
-        const std::optional<std::string> ansi = AnsiFromUtf8(command ? command : "");
-        if (!ansi) {
-            // Only a file name can hold such characters: the file cannot be
-            // named to the system.
+        const std::optional<std::wstring> wide = Widen(command ? command : "");
+        if (!wide) {
+            // Only a file name can hold bytes that are no UTF-8: the file
+            // cannot be named to the system.
             return mci::kFileNotFound;
         }
         if (!reply || replyLength == 0) {
-            return mciSendStringA(ansi->c_str(), nullptr, 0, nullptr);
+            return mciSendStringW(wide->c_str(), nullptr, 0, nullptr);
         }
-        std::vector<char> answer(replyLength, '\0');
+        // The reply buffer's length counts characters; every character of a
+        // reply that fits in the caller's bytes fits in as many UTF-16 units.
+        std::vector<wchar_t> answer(replyLength, L'\0');
         const MCIERROR error =
-            mciSendStringA(ansi->c_str(), answer.data(), static_cast<UINT>(answer.size()), nullptr);
+            mciSendStringW(wide->c_str(), answer.data(), static_cast<UINT>(answer.size()), nullptr);
         if (error != 0) {
             return error;
         }
-        answer.back() = '\0';
-        const std::string utf8 = Utf8FromAnsi(answer.data());
+        answer.back() = L'\0';
+        const std::string utf8 = Utf8FromWide(answer.data());
         if (utf8.size() >= replyLength) {
             return mci::kParamOverflow;
         }
@@ -120,12 +77,12 @@ public:
         if (!buffer || length == 0) {
             return false;
         }
-        std::vector<char> text(length, '\0');
-        if (!mciGetErrorStringA(code, text.data(), static_cast<UINT>(text.size()))) {
+        std::vector<wchar_t> text(length, L'\0');
+        if (!mciGetErrorStringW(code, text.data(), static_cast<UINT>(text.size()))) {
             return false;
         }
-        text.back() = '\0';
-        const std::string utf8 = Utf8FromAnsi(text.data());
+        text.back() = L'\0';
+        const std::string utf8 = Utf8FromWide(text.data());
         const std::size_t count = FittingLength(utf8, length);
         std::memcpy(buffer, utf8.data(), count);
         buffer[count] = '\0';
@@ -136,14 +93,33 @@ public:
 
     bool PlayWaveSound(const char* name, std::uint32_t flags) override {
         if (!name) {
-            return PlaySoundA(nullptr, nullptr, flags) != FALSE;
+            const bool stopped = PlaySoundW(nullptr, nullptr, flags) != FALSE;
+            m_sound.clear();
+            return stopped;
         }
-        const std::optional<std::string> ansi = AnsiFromUtf8(name);
-        if (!ansi) {
+        const std::optional<std::wstring> wide = Widen(name);
+        if (!wide) {
             return false;
         }
-        return PlaySoundA(ansi->c_str(), nullptr, flags) != FALSE;
+        // The sound that plays now goes first, and its bytes with it.
+        PlaySoundW(nullptr, nullptr, 0);
+        m_sound.clear();
+        // A file is read here and played from memory: the system's own file
+        // lookup behind PlaySoundW goes through the ANSI code page on some
+        // systems (Wine's), which cannot name every file. Any other name is
+        // left to the system, which takes it for a sound alias.
+        if (ReadWholeFile(name, m_sound) == FileReadStatus::Read) {
+            return PlaySoundW(reinterpret_cast<LPCWSTR>(m_sound.data()), nullptr,
+                              flags | SND_MEMORY) != FALSE;
+        }
+        m_sound.clear();
+        return PlaySoundW(wide->c_str(), nullptr, flags) != FALSE;
     }
+
+private:
+    // The bytes of the sound that plays from memory; they must stay while it
+    // loops.
+    std::string m_sound;
 };
 
 } // namespace

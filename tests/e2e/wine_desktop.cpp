@@ -94,14 +94,15 @@ std::string WineDesktop::WindowsPathOf(const std::filesystem::path& path) {
     return windows;
 }
 
-std::unique_ptr<ChildProcess> WineDesktop::Start(const std::filesystem::path& program,
-                                                 const std::vector<std::string>& arguments,
-                                                 const std::string& outputPath,
-                                                 const std::string& errorPath) {
+std::unique_ptr<ChildProcess>
+WineDesktop::Start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                   const std::string& outputPath, const std::string& errorPath,
+                   const std::vector<std::pair<std::string, std::string>>& environment) {
     ChildProcess::Options options;
     options.arguments = {program.string()};
     options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
     options.environment = {{"DISPLAY", DisplayName()}};
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
     options.outputPath = outputPath;
     options.errorPath = errorPath;
     return std::make_unique<ChildProcess>(kWine, options);

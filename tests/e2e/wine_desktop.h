@@ -41,12 +41,13 @@ public:
     // A Linux path as Windows programs under Wine name it (drive Z: is /).
     static std::string WindowsPathOf(const std::filesystem::path& path);
 
-    // Starts a Windows program under Wine on this desktop; what it writes
-    // goes to `outputPath` (and standard error to `errorPath` when given).
-    std::unique_ptr<ChildProcess> Start(const std::filesystem::path& program,
-                                        const std::vector<std::string>& arguments,
-                                        const std::string& outputPath,
-                                        const std::string& errorPath = "");
+    // Starts a Windows program under Wine on this desktop, with
+    // `environment` added to the test's; what it writes goes to `outputPath`
+    // (and standard error to `errorPath` when given).
+    std::unique_ptr<ChildProcess>
+    Start(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+          const std::string& outputPath, const std::string& errorPath = "",
+          const std::vector<std::pair<std::string, std::string>>& environment = {});
 
     struct Result {
         std::optional<int> code; // nothing when it outlived the deadline

@@ -1,7 +1,7 @@
 #include "host/forms/form.h"
 
+#include "host/forms/event_dispatch.h"
 #include "host/forms/qt/application_impl.h"
-#include "host/forms/qt/event_dispatch.h"
 #include "host/forms/qt/form_impl.h"
 #include "host/forms/qt/qt_conversions.h"
 #include "host/forms/qt/timer_impl.h"

@@ -1,7 +1,7 @@
 #include "host/forms/user_control.h"
 
+#include "host/forms/event_dispatch.h"
 #include "host/forms/qt/control_impl.h"
-#include "host/forms/qt/event_dispatch.h"
 #include "host/forms/qt/form_impl.h"
 #include "host/forms/qt/qt_conversions.h"
 

@@ -5,17 +5,29 @@
 
 #include "host/music/Kestrune_BGM.h"
 #include "host/music/mci_errors.h"
+#include "host/music/mci_platform.h"
 #include "host/startup/Kestrune_B.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace kestrune {
 namespace {
 
 using namespace std::chrono_literals;
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 class MciSystemTest : public ::testing::Test {
 protected:
@@ -61,6 +73,37 @@ TEST_F(MciSystemTest, AFileThatCannotBeOpenedIsNeverPlayed) {
     EXPECT_EQ(QueryMci("status MP3Play mode").rfind("Error:", 0), 0u);
     std::string reply;
     EXPECT_NE(SendMci("play MP3Play from 0", reply), 0);
+}
+
+// A music file named in Japanese plays whatever the system's code page is:
+// the test runs under Wine's default Western locale (code page 1252), which
+// cannot name these files through the ANSI calls.
+TEST_F(MciSystemTest, MusicFilesNamedInJapanesePlayOnAWesternSystem) {
+    const char* wave = std::getenv("KESTRUNE_TEST_WAV");
+    ASSERT_TRUE(wave && *wave)
+        << "KESTRUNE_TEST_WAV names no clip; scripts/test-windows.sh makes one";
+    const test::TempFolder scratch("kestrune-music");
+    ASSERT_TRUE(scratch.Ok());
+    const std::filesystem::path folder = PathOf(scratch.Path());
+    const std::filesystem::path mp3 = folder / L"曲ﾃｽﾄ.mp3";
+    const std::filesystem::path wav = folder / L"曲ﾃｽﾄ.wav";
+    std::filesystem::copy_file(PathOf(BgmFile), mp3);
+    std::filesystem::copy_file(PathOf(wave), wav);
+
+    BgmFile = Utf8Of(mp3);
+    Mp3Start();
+    EXPECT_TRUE(test::WaitUntil([] { return Mp3IsPlaying(); }, 10s))
+        << QueryMci("status MP3Play mode");
+    Mp3Close();
+
+    // Played to its end before the call returns; without a file of that name
+    // the call fails (no default sound stands in).
+    MciPlatform& platform = SystemMciPlatform();
+    EXPECT_TRUE(platform.PlayWaveSound(Utf8Of(wav).c_str(), kSoundSync | kSoundNoDefault));
+    EXPECT_FALSE(
+        platform.PlayWaveSound(Utf8Of(folder / L"曲.wav").c_str(), kSoundSync | kSoundNoDefault));
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 TEST_F(MciSystemTest, WithoutACdDriveTheWatchEndsAtOnce) {

@@ -1,0 +1,63 @@
+#include "host/forms/image_control.h"
+
+#include "host/forms/win32/control_impl.h"
+#include "host/forms/win32/gdi_drawing.h"
+
+namespace kestrune::forms {
+
+namespace {
+
+struct ImageImpl : Control::Impl {
+    ImageImpl(Container::Impl& parent, ImageControl& image)
+        : Control::Impl(parent, true), owner(image) {}
+
+    void Paint(HDC dc) override {
+        // Where the picture does not reach, the container shows through.
+        if (picture.width <= 0 || picture.height <= 0) {
+            return;
+        }
+        if (stretch) {
+            win32::DrawPicture(dc, picture, bounds);
+            return;
+        }
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, bounds.x, bounds.y, bounds.x + bounds.width,
+                          bounds.y + bounds.height);
+        win32::DrawPicture(dc, picture, Box{bounds.x, bounds.y, picture.width, picture.height});
+        RestoreDC(dc, saved);
+    }
+
+    bool TakesMouse() const override { return true; }
+    void MouseDown(MouseButton button, ShiftState shift, int x, int y) override {
+        if (owner.onMouseDown) {
+            owner.onMouseDown(button, shift, x, y);
+        }
+    }
+
+    ImageControl& owner;
+    Picture picture;
+    bool stretch = false;
+};
+
+ImageImpl& Of(const ImageControl& control) {
+    return static_cast<ImageImpl&>(control.ControlImpl());
+}
+
+} // namespace
+
+ImageControl::ImageControl(Container& parent)
+    : Control(std::make_unique<ImageImpl>(parent.ContainerImpl(), *this)) {}
+
+ImageControl::~ImageControl() = default;
+
+void ImageControl::SetPicture(const Picture& picture) {
+    Of(*this).picture = picture;
+    Of(*this).Repaint();
+}
+
+void ImageControl::SetStretch(bool stretch) {
+    Of(*this).stretch = stretch;
+    Of(*this).Repaint();
+}
+
+} // namespace kestrune::forms

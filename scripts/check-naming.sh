@@ -39,6 +39,9 @@ for preset in ("debug", "mingw", "fuzz"):
     for entry in entries:
         path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))
         own = path.startswith(root + os.sep) and not path.startswith(os.path.join(root, "build") + os.sep)
+        # Resource scripts are in the compile database too (windres), but
+        # hold no C++ names.
+        own = own and path.endswith((".c", ".cpp"))
         if own and path not in seen and (not wanted or path in wanted):
             seen.add(path)
             files.append(path)

@@ -89,16 +89,16 @@ bool XDoTool(const WineDesktop& desktop, const std::vector<std::string>& argumen
 
 class WineDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(install.ok()) << desktop.Problem(); }
+    void SetUp() override { ASSERT_TRUE(m_install.Ok()) << m_desktop.Problem(); }
 
     // Starts /c and waits for the dialog, painted: its caption and client
     // size as the system reports them, its gradient and panel on the screen.
     Shown Open(const Environment& environment) {
-        host = install.Start({"/c"}, environment);
+        m_host = m_install.Start({"/c"}, environment);
         Shown shown;
-        const std::optional<std::string> facts = desktop.FindShownWindow(kDialogTitle, 60);
+        const std::optional<std::string> facts = m_desktop.FindShownWindow(kDialogTitle, 60);
         if (!facts) {
-            ADD_FAILURE() << "Kestrune.scr /c showed no settings dialog\n" << host->Output();
+            ADD_FAILURE() << "Kestrune.scr /c showed no settings dialog\n" << m_host->Output();
             return shown;
         }
         EXPECT_EQ(FactOf(*facts, "text"), kDialogTitle);
@@ -108,7 +108,7 @@ protected:
         shown.top = std::stoi(origin.substr(origin.find(',') + 1));
         EXPECT_TRUE(WaitUntil(
             [&] {
-                shown.screen = desktop.X11().ScreenshotRgb();
+                shown.screen = m_desktop.X11().ScreenshotRgb();
                 const Pixel top = shown.At(4, 0);
                 const Pixel middle = shown.At(4, 123);
                 const Pixel panel = shown.At(412, 46);
@@ -121,14 +121,14 @@ protected:
     }
 
     bool Click(const Shown& shown, const Area& area) {
-        return XDoTool(desktop,
+        return XDoTool(m_desktop,
                        {"mousemove", "--sync", std::to_string(shown.left + area.x + 10),
                         std::to_string(shown.top + area.y + area.height / 2), "click", "1"});
     }
 
-    WineDesktop desktop;
-    WineHostInstall install{desktop, WineHostInstall::Renderer::StandIn};
-    std::unique_ptr<ChildProcess> host;
+    WineDesktop m_desktop;
+    WineHostInstall m_install{m_desktop, WineHostInstall::Renderer::StandIn};
+    std::unique_ptr<ChildProcess> m_host;
 };
 
 TEST_F(WineDialogTest, SavesAChoiceMadeWithMouseAndKeysCancelsAndReadsOnAnyLocale) {
@@ -141,19 +141,19 @@ TEST_F(WineDialogTest, SavesAChoiceMadeWithMouseAndKeysCancelsAndReadsOnAnyLocal
     // then "設定".
     const Shown onJapanese = Open({{"LOCPATH", japanese}, {"LC_ALL", "ja_JP.UTF-8"}});
     ASSERT_FALSE(onJapanese.screen.empty());
-    EXPECT_TRUE(WritePpm(desktop.BuildFile("wine-settings-dialog.ppm").string(), kScreenWidth,
+    EXPECT_TRUE(WritePpm(m_desktop.BuildFile("wine-settings-dialog.ppm").string(), kScreenWidth,
                          kScreenHeight, onJapanese.screen));
     ASSERT_TRUE(Click(onJapanese, kCdLabel));
     ASSERT_TRUE(Click(onJapanese, kRepeatBox));
-    ASSERT_TRUE(XDoTool(desktop, {"key", "ctrl+a"}));
-    ASSERT_TRUE(XDoTool(desktop, {"type", "--delay", "50", "12"}));
+    ASSERT_TRUE(XDoTool(m_desktop, {"key", "ctrl+a"}));
+    ASSERT_TRUE(XDoTool(m_desktop, {"type", "--delay", "50", "12"}));
     ASSERT_TRUE(Click(onJapanese, kSaveButton));
-    ASSERT_EQ(host->WaitForExit(30s), 0) << host->Output();
+    ASSERT_EQ(m_host->WaitForExit(30s), 0) << m_host->Output();
     const std::string saved = "[Section]\r\n"
                               "\x42\x47\x4D\x8B\xE6\x95\xAA= 1\r\n"
                               "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 12\r\n"
                               "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n";
-    EXPECT_EQ(ReadBytes(install.settingsFile()), saved);
+    EXPECT_EQ(ReadBytes(m_install.SettingsFile()), saved);
 
     // Then on a Western one (code page 1252): the labels are drawn pixel for
     // pixel as they were, and Cancel writes nothing.
@@ -166,8 +166,8 @@ TEST_F(WineDialogTest, SavesAChoiceMadeWithMouseAndKeysCancelsAndReadsOnAnyLocal
     }
     EXPECT_EQ(onWestern.Crop(kCreditLine), onJapanese.Crop(kCreditLine));
     ASSERT_TRUE(Click(onWestern, kCancelButton));
-    ASSERT_EQ(host->WaitForExit(30s), 0) << host->Output();
-    EXPECT_EQ(ReadBytes(install.settingsFile()), saved);
+    ASSERT_EQ(m_host->WaitForExit(30s), 0) << m_host->Output();
+    EXPECT_EQ(ReadBytes(m_install.SettingsFile()), saved);
 }
 
 } // namespace

@@ -27,7 +27,7 @@ WineHostInstall::WineHostInstall(WineDesktop& desktop, Renderer renderer)
     }
     std::error_code error;
     std::filesystem::create_directories(m_folder, error);
-    std::filesystem::remove_all(textureFolder(), error);
+    std::filesystem::remove_all(TextureFolder(), error);
     const auto copy = [&](const std::string& from, const char* to) {
         return std::filesystem::copy_file(desktop.BuildFile(from), m_folder / to,
                                           std::filesystem::copy_options::overwrite_existing, error);
@@ -41,7 +41,7 @@ WineHostInstall::WineHostInstall(WineDesktop& desktop, Renderer renderer)
 }
 
 void WineHostInstall::WriteSettings(int bgmKind, int bgmRepeat, const std::string& bgmFile) {
-    const std::string file = settingsFile().string();
+    const std::string file = SettingsFile().string();
     WriteIniValue(kSettingsSection, kBgmKindKey, NumberText(bgmKind), file);
     WriteIniValue(kSettingsSection, kBgmRepeatKey, NumberText(bgmRepeat), file);
     WriteIniValue(kSettingsSection, kBgmFileKey, bgmFile, file);

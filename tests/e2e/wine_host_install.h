@@ -22,13 +22,13 @@ public:
 
     WineHostInstall(WineDesktop& desktop, Renderer renderer);
 
-    bool ok() const { return m_ok; }
-    const std::filesystem::path& folder() const { return m_folder; }
-    std::filesystem::path settingsFile() const { return m_folder / "Kestrune.ini"; }
-    std::filesystem::path textureFolder() const { return m_desktop.DriveC() / "r_vosk"; }
+    bool Ok() const { return m_ok; }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    std::filesystem::path SettingsFile() const { return m_folder / "Kestrune.ini"; }
+    std::filesystem::path TextureFolder() const { return m_desktop.DriveC() / "r_vosk"; }
     // What the stand-in renderer wrote when it started: "arguments=..." and
     // one "NAME SIZE" line per texture file it found.
-    std::filesystem::path standInReport() const { return m_folder / "stand-in-report.txt"; }
+    std::filesystem::path StandInReport() const { return m_folder / "stand-in-report.txt"; }
 
     // Writes the three settings as the settings dialog would.
     void WriteSettings(int bgmKind, int bgmRepeat, const std::string& bgmFile);
@@ -56,7 +56,7 @@ public:
     ~PreviewParent();
 
     // The window's handle in decimal, as /p takes it; empty when there is none.
-    const std::string& handle() const { return m_handle; }
+    const std::string& Handle() const { return m_handle; }
     // The facts of its first child window (see WineDesktop::FindWindow),
     // once it has one within the deadline.
     std::optional<std::string> WaitForChild(std::chrono::milliseconds deadline);

@@ -44,7 +44,7 @@ std::optional<XWindow> WaitForX11Window(WineDesktop& desktop, const std::string&
 TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
     WineDesktop desktop;
     WineHostInstall install(desktop, WineHostInstall::Renderer::StandIn);
-    ASSERT_TRUE(install.ok()) << desktop.Problem();
+    ASSERT_TRUE(install.Ok()) << desktop.Problem();
 
     // An unknown mode ends at once, after the texture folder was made; so
     // does a preview with no window to show in.
@@ -52,20 +52,20 @@ TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
          {Arguments{"/a"}, Arguments{"/x"}, Arguments{"s"}, Arguments{"/p"}}) {
         EXPECT_EQ(install.Run(arguments), 0) << arguments[0];
     }
-    EXPECT_TRUE(std::filesystem::is_directory(install.textureFolder()));
-    EXPECT_FALSE(std::filesystem::exists(install.standInReport())) << "a renderer was started";
+    EXPECT_TRUE(std::filesystem::is_directory(install.TextureFolder()));
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport())) << "a renderer was started";
 
     // Every spelling of run starts the renderer, with no arguments and after
     // the texture files. The system closing the hidden saver form ends the
     // run as the renderer's end would, and leaves the renderer alone.
     for (const Arguments& arguments : {Arguments{"/S"}, Arguments{"-s"}, Arguments{}}) {
         SCOPED_TRACE(arguments.empty() ? "(none)" : arguments[0]);
-        std::filesystem::remove(install.standInReport());
+        std::filesystem::remove(install.StandInReport());
         const auto host = install.Start(arguments);
         const std::optional<XWindow> renderer = WaitForX11Window(desktop, kRendererWindowTitle);
         ASSERT_TRUE(renderer) << host->Output();
         EXPECT_TRUE(host->Running());
-        const std::string report = ReadBytes(install.standInReport());
+        const std::string report = ReadBytes(install.StandInReport());
         EXPECT_EQ(report.rfind("arguments=\n", 0), 0u) << report;
         EXPECT_NE(report.find("Kestrune4.bmp 786486"), std::string::npos) << report;
         ASSERT_TRUE(desktop.PostClose("Kestrune_Main"));
@@ -78,13 +78,13 @@ TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
 
     // A running copy (its hidden saver form, or its open settings dialog)
     // ends every start at once, the preview's too; nothing of a run happens.
-    std::filesystem::remove_all(install.textureFolder());
-    std::filesystem::remove(install.standInReport());
+    std::filesystem::remove_all(install.TextureFolder());
+    std::filesystem::remove(install.StandInReport());
     PreviewParent parent(desktop, 152, 112);
-    ASSERT_FALSE(parent.handle().empty());
+    ASSERT_FALSE(parent.Handle().empty());
     for (const auto& [title, starts] :
          {std::pair{"Kestrune_Main",
-                    std::vector{Arguments{"/s"}, Arguments{"/p", parent.handle()}}},
+                    std::vector{Arguments{"/s"}, Arguments{"/p", parent.Handle()}}},
           std::pair{"<Kestrune>", std::vector{Arguments{}, Arguments{"/c"}}}}) {
         const auto copy =
             desktop.Start(desktop.BuildFile("tests/e2e/window-probe.exe"), {"hold", title, "300"},
@@ -96,15 +96,15 @@ TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
         copy->Kill();
         ASSERT_TRUE(desktop.WindowGone(title, 30));
     }
-    EXPECT_FALSE(std::filesystem::exists(install.textureFolder()));
-    EXPECT_FALSE(std::filesystem::exists(install.standInReport()));
+    EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport()));
     EXPECT_FALSE(parent.WaitForChild(0ms));
 }
 
 TEST(WineHost, AMissingRendererIsReportedAndStopsAllButThePreview) {
     WineDesktop desktop;
     WineHostInstall install(desktop, WineHostInstall::Renderer::Missing);
-    ASSERT_TRUE(install.ok()) << desktop.Problem();
+    ASSERT_TRUE(install.Ok()) << desktop.Problem();
     for (const Arguments& arguments : {Arguments{"/s"}, Arguments{"/c"}}) {
         const auto host = install.Start(arguments);
         // The message box, captioned with the program's title, with its text
@@ -120,8 +120,8 @@ TEST(WineHost, AMissingRendererIsReportedAndStopsAllButThePreview) {
     }
 
     PreviewParent parent(desktop, 152, 112);
-    ASSERT_FALSE(parent.handle().empty());
-    const auto preview = install.Start({"/p", parent.handle()});
+    ASSERT_FALSE(parent.Handle().empty());
+    const auto preview = install.Start({"/p", parent.Handle()});
     EXPECT_TRUE(parent.WaitForChild(kStartDeadline)) << preview->Output();
     EXPECT_TRUE(parent.Close());
     EXPECT_EQ(preview->WaitForExit(kEndDeadline), 0);
@@ -133,13 +133,13 @@ TEST(WineHost, AMissingRendererIsReportedAndStopsAllButThePreview) {
 TEST(WineHost, ThePreviewBecomesAChildOfTheGivenWindowAtItsSizeAndEndsWithIt) {
     WineDesktop desktop;
     WineHostInstall install(desktop, WineHostInstall::Renderer::StandIn);
-    ASSERT_TRUE(install.ok()) << desktop.Problem();
+    ASSERT_TRUE(install.Ok()) << desktop.Problem();
     for (const auto& [width, height, upper] : {std::tuple{152, 112, true}, {200, 150, false}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         PreviewParent parent(desktop, width, height);
-        ASSERT_FALSE(parent.handle().empty());
-        const auto preview = install.Start(upper ? Arguments{"/P", parent.handle()}
-                                                 : Arguments{"/p:" + parent.handle()});
+        ASSERT_FALSE(parent.Handle().empty());
+        const auto preview = install.Start(upper ? Arguments{"/P", parent.Handle()}
+                                                 : Arguments{"/p:" + parent.Handle()});
         const std::optional<std::string> child = parent.WaitForChild(kStartDeadline);
         ASSERT_TRUE(child) << preview->Output();
         EXPECT_EQ(FactOf(*child, "class"), "KestruneForm") << *child;
@@ -154,8 +154,8 @@ TEST(WineHost, ThePreviewBecomesAChildOfTheGivenWindowAtItsSizeAndEndsWithIt) {
         EXPECT_EQ(preview->WaitForExit(kEndDeadline), 0) << preview->Output();
     }
     // A preview writes nothing and starts nothing.
-    EXPECT_FALSE(std::filesystem::exists(install.textureFolder()));
-    EXPECT_FALSE(std::filesystem::exists(install.standInReport()));
+    EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport()));
 }
 
 // Whether the raw samples hold anything but silence.
@@ -169,7 +169,7 @@ TEST(WineHost, TheScreensaverRunsTheRendererWithItsMusicAndEndsWithIt) {
                                   "scripts/test-windows.sh makes one";
     WineDesktop desktop;
     WineHostInstall install(desktop, WineHostInstall::Renderer::Real);
-    ASSERT_TRUE(install.ok()) << desktop.Problem();
+    ASSERT_TRUE(install.Ok()) << desktop.Problem();
     install.WriteSettings(2, 0, clip);
     // A sound card that writes what it plays into a file: ALSA's file
     // plugin, from the .asoundrc of the HOME the host gets.
@@ -184,7 +184,7 @@ TEST(WineHost, TheScreensaverRunsTheRendererWithItsMusicAndEndsWithIt) {
     EXPECT_TRUE(host->Running());
     // The texture files, as the saver's pictures are written everywhere.
     for (int number = 1; number <= kTextureFileCount; ++number) {
-        const auto path = install.textureFolder() / ("Kestrune" + std::to_string(number) + ".bmp");
+        const auto path = install.TextureFolder() / ("Kestrune" + std::to_string(number) + ".bmp");
         const std::vector<std::uint8_t> expected = EncodeBmp(Pic1Picture(number));
         EXPECT_EQ(ReadBytes(path), std::string(expected.begin(), expected.end())) << path;
     }

@@ -59,8 +59,8 @@ const std::string& CommandLineText() {
     // Windows hands a program its whole command line as one text; the
     // arguments are what follows the program's name, in UTF-8 like every
     // text the host keeps.
-    static const std::string text = win32::Utf8(win32::ArgumentTextOf(GetCommandLineW()));
-    return text;
+    static const std::string kText = win32::Utf8(win32::ArgumentTextOf(GetCommandLineW()));
+    return kText;
 }
 
 const char* ProgramTitle() {

@@ -48,7 +48,7 @@ std::vector<std::pair<std::wstring, bool>> EnumerateFaces(BYTE charset, std::wst
     query.lfCharSet = charset;
     name.copy(query.lfFaceName, std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
     const ScreenDc screen;
-    EnumFontFamiliesExW(screen.get(), &query, NoteFace, reinterpret_cast<LPARAM>(&faces), 0);
+    EnumFontFamiliesExW(screen.Handle(), &query, NoteFace, reinterpret_cast<LPARAM>(&faces), 0);
     return faces;
 }
 
@@ -123,7 +123,7 @@ std::wstring InstalledFaceFor(const Font& font) {
 OwnedFont MakeFont(const Font& font) {
     LOGFONTW logFont{};
     const ScreenDc screen;
-    const int dotsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
+    const int dotsPerInch = GetDeviceCaps(screen.Handle(), LOGPIXELSY);
     logFont.lfHeight = -static_cast<LONG>(
         std::lround(font.points * (dotsPerInch > 0 ? dotsPerInch : 96) / kPointsPerInch));
     logFont.lfWeight = std::clamp(font.weight, 1, 1000);

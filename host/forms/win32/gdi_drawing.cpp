@@ -62,7 +62,7 @@ OwnedIcon MakeIcon(const Picture& picture) {
     const BITMAPINFO info = TopDownInfo(picture.width, picture.height);
     void* bits = nullptr;
     const ScreenDc screen;
-    OwnedBitmap colour(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedBitmap colour(CreateDIBSection(screen.Handle(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits) {
         return nullptr;
     }

@@ -46,7 +46,7 @@ public:
     ScreenDc(const ScreenDc&) = delete;
     ScreenDc& operator=(const ScreenDc&) = delete;
 
-    HDC get() const { return m_dc; }
+    HDC Handle() const { return m_dc; }
 
 private:
     HDC m_dc;

@@ -68,12 +68,12 @@ struct LabelImpl : Control::Impl {
             return;
         }
         const win32::ScreenDc screen;
-        const win32::SelectedObject selected(screen.get(), gdiFont.get());
+        const win32::SelectedObject selected(screen.Handle(), gdiFont.get());
         TEXTMETRICW metrics{};
-        GetTextMetricsW(screen.get(), &metrics);
+        GetTextMetricsW(screen.Handle(), &metrics);
         RECT area{0, 0, wordWrap ? std::max(bounds.width - 2 * Border(), 1) : 0, 0};
         if (!text.empty()) {
-            DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &area,
+            DrawTextW(screen.Handle(), text.c_str(), static_cast<int>(text.size()), &area,
                       TextFlags() | DT_CALCRECT);
         }
         const Box before = bounds;

@@ -27,7 +27,7 @@ constexpr DWORD kFileBufferLength = 255;
 
 int TwipsPerPixel(int index) {
     const win32::ScreenDc screen;
-    const int dotsPerInch = screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
+    const int dotsPerInch = screen.Handle() ? GetDeviceCaps(screen.Handle(), index) : 0;
     return dotsPerInch > 0 ? kTwipsPerInch / dotsPerInch : kUsualTwipsPerPixel;
 }
 

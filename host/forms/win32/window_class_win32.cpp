@@ -43,7 +43,7 @@ const wchar_t* ClassName(WindowKind kind) {
 // clicks: a second click comes as a second press, which is what the host's
 // controls count.
 void RegisterClasses() {
-    static const bool registered = [] {
+    static const bool kRegistered = [] {
         for (const WindowKind kind :
              {WindowKind::Form, WindowKind::PictureBox, WindowKind::UserControl}) {
             WNDCLASSEXW windowClass{};
@@ -59,7 +59,7 @@ void RegisterClasses() {
         }
         return true;
     }();
-    (void)registered;
+    (void)kRegistered;
 }
 
 } // namespace

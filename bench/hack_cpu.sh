@@ -12,7 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-20}
-build=${2:-build/release}
+# Absolute, so that it holds after a change of folder and in library paths.
+build=$(realpath -m "${2:-build/release}")
 if [[ ! -x "$build/bin/Kestrune.dll" || ! -f "$build/lib/libkestrune_swap_counter.so" ]]; then
     echo "Build first: cmake --preset release && cmake --build --preset release" >&2
     exit 1
@@ -39,7 +40,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     for delay in 20000 0; do
         rm -f "$work/swaps"
         # The counter is preloaded: in this mode the renderer calls GLX itself.
-        LD_PRELOAD="$PWD/$build/lib/libkestrune_swap_counter.so" \
+        LD_PRELOAD="$build/lib/libkestrune_swap_counter.so" \
             KESTRUNE_SWAP_COUNT_FILE="$work/swaps" \
             "$build/bin/Kestrune.dll" -window-id "$window" -delay "$delay" & pid=$!
         # Two seconds to settle: start-up and the first textures are not in the figure.

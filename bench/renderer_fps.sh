@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-10}
-build=${2:-build/release}
+# Absolute, so that it holds after a change of folder and in library paths.
+build=$(realpath -m "${2:-build/release}")
 if [[ ! -x "$build/bin/Kestrune.dll" || ! -f "$build/lib/libkestrune_swap_counter.so" ]]; then
     echo "Build first: cmake --preset release && cmake --build --preset release" >&2
     exit 1
@@ -22,7 +23,7 @@ fi
 export build seconds work
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     export SDL_VIDEODRIVER=x11 XDG_CACHE_HOME="$work/cache"
-    export SDL_OPENGL_LIBRARY="$PWD/$build/lib/libkestrune_swap_counter.so"
+    export SDL_OPENGL_LIBRARY="$build/lib/libkestrune_swap_counter.so"
     export KESTRUNE_SWAP_COUNT_FILE="$work/swaps"
     "$build/bin/Kestrune.dll" & pid=$!
     # Count from the first swap on, so that start-up is not in the figure.

@@ -115,7 +115,8 @@ if [[ "${1:-}" == "--inside" ]]; then
 fi
 
 seconds=${1:-20}
-build=${2:-build/release}
+# Absolute, so that it holds after a change of folder and in library paths.
+build=$(realpath -m "${2:-build/release}")
 settle=${KESTRUNE_BENCH_SETTLE:-2}
 rounds=${KESTRUNE_BENCH_ROUNDS:-1}
 needed=(bin/Kestrune.dll bin/kestrune-floor bin/kestrune-tool lib/libkestrune_swap_counter.so)
@@ -136,7 +137,7 @@ mkdir -p "$work/cache/r_vosk"
 
 export build seconds settle rounds work
 export SDL_VIDEODRIVER=x11 XDG_CACHE_HOME="$work/cache"
-export SDL_OPENGL_LIBRARY="$PWD/$build/lib/libkestrune_swap_counter.so"
+export SDL_OPENGL_LIBRARY="$build/lib/libkestrune_swap_counter.so"
 # Nothing here plays sound; keep SDL away from any device.
 export SDL_AUDIODRIVER=dummy
 

@@ -120,8 +120,7 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
     // kestrune: the show, fullscreen, until Escape.
     options.outputPath = (folder / "show.txt").string();
     const auto show = user.Start((prefix / "bin" / "kestrune").string(), options);
-    ASSERT_TRUE(WaitUntil([&] { return x11.FindWindowByTitle("Kestrune_VC").has_value(); }, 60s))
-        << ReadText(folder / "show.txt");
+    ASSERT_TRUE(x11.WaitForWindow("Kestrune_VC", 60s)) << ReadText(folder / "show.txt");
     EXPECT_TRUE(WaitUntil(
         [&] {
             const PictureStats stats = StatsOf(x11.ScreenshotRgb());

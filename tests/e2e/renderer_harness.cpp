@@ -66,22 +66,6 @@ RendererRun::~RendererRun() {
     std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::optional<XWindow> RendererRun::WaitForWindow(const std::string& title,
-                                                  std::chrono::milliseconds deadline) {
-    std::optional<XWindow> window;
-    WaitUntil(
-        [&] {
-            window = m_x11->FindWindowByTitle(title);
-            return window.has_value();
-        },
-        deadline);
-    return window;
-}
-
-bool RendererRun::WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline) {
-    return WaitUntil([&] { return !m_x11->FindWindowByTitle(title); }, deadline);
-}
-
 unsigned long long RendererRun::Swaps() const {
     std::ifstream in(m_folder / "swaps");
     unsigned long long swaps = 0;

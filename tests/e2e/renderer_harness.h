@@ -48,8 +48,12 @@ public:
 
     // Waits for a window with this exact title; nothing after the deadline.
     std::optional<XWindow> WaitForWindow(const std::string& title,
-                                         std::chrono::milliseconds deadline);
-    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline);
+                                         std::chrono::milliseconds deadline) {
+        return m_x11->WaitForWindow(title, deadline);
+    }
+    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline) {
+        return m_x11->WaitForNoWindow(title, deadline);
+    }
 
     // Buffer swaps counted so far in the running program.
     unsigned long long Swaps() const;

@@ -86,6 +86,22 @@ std::optional<XWindow> X11Connection::FindWindowByTitle(const std::string& title
     return found != 0 ? std::optional<XWindow>(found) : std::nullopt;
 }
 
+std::optional<XWindow> X11Connection::WaitForWindow(const std::string& title,
+                                                    std::chrono::milliseconds deadline) {
+    std::optional<XWindow> window;
+    WaitUntil(
+        [&] {
+            window = FindWindowByTitle(title);
+            return window.has_value();
+        },
+        deadline);
+    return window;
+}
+
+bool X11Connection::WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline) {
+    return WaitUntil([&] { return !FindWindowByTitle(title); }, deadline);
+}
+
 std::optional<WindowGeometry> X11Connection::Geometry(XWindow window) {
     auto previous = XSetErrorHandler(IgnoreXErrors);
     XWindowAttributes attributes{};

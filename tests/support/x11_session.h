@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -54,6 +55,11 @@ public:
     // The first window, anywhere in the tree under each root, whose title is
     // exactly `title`: its _NET_WM_NAME (UTF-8) or its WM_NAME.
     std::optional<XWindow> FindWindowByTitle(const std::string& title);
+    // Waits until such a window is there; nothing after the deadline.
+    std::optional<XWindow> WaitForWindow(const std::string& title,
+                                         std::chrono::milliseconds deadline);
+    // Waits until no such window is left; whether none was before the deadline.
+    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline);
 
     std::optional<WindowGeometry> Geometry(XWindow window);
 

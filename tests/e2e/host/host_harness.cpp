@@ -104,22 +104,6 @@ HostInstall::Start(const std::vector<std::string>& arguments,
     return std::make_unique<ChildProcess>((ProgramFolder() / "Kestrune.scr").string(), child);
 }
 
-std::optional<XWindow> HostInstall::WaitForWindow(const std::string& title,
-                                                  std::chrono::milliseconds deadline) {
-    std::optional<XWindow> window;
-    WaitUntil(
-        [&] {
-            window = m_x11->FindWindowByTitle(title);
-            return window.has_value();
-        },
-        deadline);
-    return window;
-}
-
-bool HostInstall::WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline) {
-    return WaitUntil([&] { return !m_x11->FindWindowByTitle(title); }, deadline);
-}
-
 XWindow HostInstall::CreateWindow(const std::string& title, int width, int height) {
     const Window window = XCreateSimpleWindow(
         m_windows, DefaultRootWindow(m_windows), 0, 0, static_cast<unsigned>(width),

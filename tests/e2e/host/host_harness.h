@@ -60,8 +60,12 @@ public:
           const std::vector<std::pair<std::string, std::string>>& environment = {});
 
     std::optional<XWindow> WaitForWindow(const std::string& title,
-                                         std::chrono::milliseconds deadline);
-    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline);
+                                         std::chrono::milliseconds deadline) {
+        return m_x11->WaitForWindow(title, deadline);
+    }
+    bool WaitForNoWindow(const std::string& title, std::chrono::milliseconds deadline) {
+        return m_x11->WaitForNoWindow(title, deadline);
+    }
 
     // A plain top-level window made by the test, mapped, with `title` (may be
     // empty); destroyed with the installation unless destroyed before.

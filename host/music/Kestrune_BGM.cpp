@@ -175,7 +175,11 @@ void WavStart() {
     if (static_cast<std::int32_t>(Platform().WaveOutDeviceCount()) <= 0) {
         return;
     }
-    Platform().PlayWaveSound(BgmFile.c_str(), kSoundAsync | kSoundLoop);
+    // No default sound: where a file is missing or cannot be played, Windows
+    // plays the system's default sound instead, and with the loop flag would
+    // ring it for the whole run. Silence is what a user wants then. (Under
+    // Wine no default sound plays either way, so its runs cannot show this.)
+    Platform().PlayWaveSound(BgmFile.c_str(), kSoundAsync | kSoundNoDefault | kSoundLoop);
 }
 
 void WavStop() {

@@ -196,8 +196,10 @@ TEST_F(BgmStringsTest, WavPlaysLoopingOnlyWithAnOutputDevice) {
     m_platform.devices = 2;
     WavStart();
     WavStop();
-    EXPECT_EQ(m_platform.sounds, (std::vector<std::pair<std::string, std::uint32_t>>{
-                                     {"/music/loop.wav", 9}, {"(none)", 0}}));
+    EXPECT_EQ(m_platform.sounds,
+              (std::vector<std::pair<std::string, std::uint32_t>>{
+                  {"/music/loop.wav", kSoundAsync | kSoundNoDefault | kSoundLoop},
+                  {"(none)", kSoundSync}}));
 }
 
 TEST_F(BgmStringsTest, CdWatchRepeatsTheChosenTrack) {

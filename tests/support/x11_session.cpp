@@ -226,16 +226,32 @@ bool SendKey(const std::string& display, const std::string& key) {
     ChildProcess::Options options;
     options.arguments = {"key", key};
     options.environment = {{"DISPLAY", display}};
-    const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
-    return code && *code == 0;
+    // A window is found by its title before it is mapped (a message box
+    // names itself first), and an unmapped window cannot take the focus:
+    // xdotool then fails without sending the key, so it is tried again
+    // until the window can take it.
+    return WaitUntil(
+        [&] {
+            const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
+            return code && *code == 0;
+        },
+        std::chrono::seconds(20), std::chrono::milliseconds(200));
 }
 
 bool SendKeyTo(const std::string& display, XWindow window, const std::string& key) {
     ChildProcess::Options options;
     options.arguments = {"windowfocus", std::to_string(window), "key", key};
     options.environment = {{"DISPLAY", display}};
-    const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
-    return code && *code == 0;
+    // A window is found by its title before it is mapped (a message box
+    // names itself first), and an unmapped window cannot take the focus:
+    // xdotool then fails without sending the key, so it is tried again
+    // until the window can take it.
+    return WaitUntil(
+        [&] {
+            const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
+            return code && *code == 0;
+        },
+        std::chrono::seconds(20), std::chrono::milliseconds(200));
 }
 
 bool WritePpm(const std::string& path, int width, int height,

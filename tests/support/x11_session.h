@@ -99,7 +99,8 @@ private:
 bool SendKey(const std::string& display, const std::string& key);
 
 // Gives `window` the keyboard focus first, as a user's click would (there is
-// no window manager to do it), then presses the key.
+// no window manager to do it), then presses the key; waits up to 20 s for
+// a window that cannot take the focus yet.
 bool SendKeyTo(const std::string& display, XWindow window, const std::string& key);
 
 // Writes RGB bytes (top row first) as a binary PPM.

@@ -22,6 +22,8 @@ packages=(
   libsdl2-mixer-dev libcdio-dev libcdio-paranoia-dev
   # headless tests
   xvfb xauth xfonts-base xdotool x11-utils
+  # what the tests see of the X server: the cursor shown, its screen saver
+  libxfixes-dev libxss-dev
   # the real xscreensaver daemon, for the desktop tests
   xscreensaver
   # Windows build and its tests

@@ -1,14 +1,13 @@
 // Where the texture files lie on Linux: the per-user cache folder, and no
 // folder at all rather than one in the root folder when no home is known.
 #include "common/kestrune_names.h"
+#include "tests/support/other_user_posix.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace kestrune {
 namespace {
@@ -47,24 +46,15 @@ TEST(TextureFolderPosixTest, NoHomeGivesNoFolderRatherThanTheRoot) {
     EXPECT_EQ(TextureFilePath("", kOverlayTextureFile), "");
     // A user without an entry in the password database and without HOME:
     // only root can become one, in a child process.
-    const pid_t child = fork();
-    if (child == 0) {
-        constexpr uid_t kUserWithoutEntry = 54321;
-        if (setgid(kUserWithoutEntry) != 0 || setuid(kUserWithoutEntry) != 0) {
-            _exit(100);
-        }
+    const auto none = test::RunAsUser(test::UserIdWithoutEntry(), [] {
         unsetenv("HOME");
         unsetenv("XDG_CACHE_HOME");
-        _exit(TextureFolder().empty() && TextureFilePath(kOverlayTextureFile).empty() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_GT(child, 0);
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 100) {
+        return TextureFolder().empty() && TextureFilePath(kOverlayTextureFile).empty();
+    });
+    if (!none) {
         GTEST_SKIP() << "cannot become a user without a home here; run as root";
     }
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(*none);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // first, with the screensaver's arguments.
 
 #include "tests/e2e/renderer_harness.h"
+#include "tests/support/show_check.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,10 @@ using namespace std::chrono_literals;
 constexpr int kLeft = 100;
 constexpr int kTop = 80;
 
-// Whether the screen shows the show (not black, not uniform) in the
-// rectangle at the given window's place.
-bool ShowsTheShow(X11Connection& x11, int width, int height) {
-    const PictureStats stats = StatsOf(x11.ScreenshotRgb(kLeft, kTop, width, height));
-    return stats.maxChannel > 100 && stats.distinctColours > 50;
-}
+// The pause the first start asks for after each frame: far longer than a
+// frame takes, so that the pacing shows.
+constexpr std::chrono::microseconds kLongDelay = 1s;
+constexpr std::chrono::milliseconds kLook = 50ms;
 
 TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     // A screen without a 1024 x 768 mode, where the fullscreen show would
@@ -41,11 +40,26 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
 
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", given);
-    run.Start("kestrune-hack", {"--window-id", id});
+    run.Start("kestrune-hack", {"--window-id", id, "--delay", std::to_string(kLongDelay.count())});
+    const auto runs = [&] { return run.Process().Running(); };
 
     // The show fades in from black over its first seconds.
-    ASSERT_TRUE(WaitUntil([&] { return ShowsTheShow(x11, 480, 360); }, 120s, 250ms))
-        << run.Process().Output();
+    ASSERT_TRUE(WaitForTheShow(x11, {kLeft, kTop, 480, 360}, runs, 120s)) << run.Process().Output();
+    // Frames come no sooner than the pause allows, however fast the machine:
+    // three changes of the picture span at least two pauses.
+    std::vector<std::chrono::steady_clock::time_point> changes;
+    std::vector<std::uint8_t> last;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            auto now = x11.ScreenshotRgb(kLeft, kTop, 480, 360);
+            if (now != last) {
+                changes.push_back(std::chrono::steady_clock::now());
+                last = std::move(now);
+            }
+            return changes.size() == 4; // the first look is no change
+        },
+        60s, kLook));
+    EXPECT_GE(changes[3] - changes[1], 2 * kLongDelay - kLook);
     // It draws in a window of its own inside the given one, covering it.
     const std::vector<XWindow> inside = x11.Children(given);
     ASSERT_EQ(inside.size(), 1u);
@@ -69,12 +83,8 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
             return resized && resized->width == 640 && resized->height == 400;
         },
         20s));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return StatsOf(x11.ScreenshotRgb(kLeft + 480, kTop, 160, 400)).distinctColours > 10;
-        },
-        60s, 250ms))
-        << "nothing drawn where the window grew";
+    EXPECT_TRUE(WaitForTheShow(x11, {kLeft, kTop, 640, 400}, runs, 60s))
+        << "not drawn where the window grew";
 
     // No question, no mode change, no window of its own beside the given
     // one, nothing drawn outside it.
@@ -94,8 +104,7 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     // Started again, without a pause between frames; then the window's owner
     // destroys the window, and the renderer ends by itself.
     run.Start("Kestrune.dll", {"-window-id", std::to_string(given), "-delay", "0"});
-    ASSERT_TRUE(WaitUntil([&] { return ShowsTheShow(x11, 640, 400); }, 120s, 250ms))
-        << run.Process().Output();
+    ASSERT_TRUE(WaitForTheShow(x11, {kLeft, kTop, 640, 400}, runs, 120s)) << run.Process().Output();
     x11.DestroyWindow(given);
     code = run.Process().WaitForExit(20s);
     ASSERT_TRUE(code) << "still running after its window was destroyed";

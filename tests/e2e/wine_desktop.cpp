@@ -152,14 +152,6 @@ bool WineDesktop::PostClose(const std::string& title) {
            0;
 }
 
-bool WineDesktop::PostSystemCommand(const std::string& title, unsigned command) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%X", command);
-    return Run(BuildFile("tests/e2e/window-probe.exe"), {"syscommand", title, hex}, kProbeSlack,
-               true)
-               .code == 0;
-}
-
 std::string FactOf(const std::string& facts, const std::string& name) {
     const std::string key = name + "=";
     std::size_t at = 0;

@@ -68,9 +68,6 @@ public:
     bool WindowGone(const std::string& title, double seconds);
     // Posts WM_CLOSE to the window of that title, as another program would.
     bool PostClose(const std::string& title);
-    // Posts WM_SYSCOMMAND with `command` (SC_SCREENSAVE, say) to it, as the
-    // system does.
-    bool PostSystemCommand(const std::string& title, unsigned command);
 
 private:
     void EndSession();

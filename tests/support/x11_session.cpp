@@ -7,6 +7,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/scrnsaver.h>
 
 #include <csignal>
 #include <cstdio>
@@ -220,6 +222,35 @@ std::vector<std::uint8_t> X11Connection::ScreenshotRgb(int left, int top, int wi
     }
     XDestroyImage(image);
     return rgb;
+}
+
+bool X11Connection::CursorShown() {
+    XFixesCursorImage* image = XFixesGetCursorImage(m_display);
+    if (!image) {
+        return false;
+    }
+    // Each pixel is ARGB in an unsigned long.
+    const bool shown = std::any_of(image->pixels, image->pixels + image->width * image->height,
+                                   [](unsigned long pixel) { return (pixel >> 24 & 0xff) != 0; });
+    XFree(image);
+    return shown;
+}
+
+void X11Connection::SetScreenSaverTimeout(std::chrono::seconds timeout) {
+    XSetScreenSaver(m_display, static_cast<int>(timeout.count()), 0, DontPreferBlanking,
+                    AllowExposures);
+    XSync(m_display, False);
+}
+
+std::optional<X11Connection::ScreenSaverState> X11Connection::ScreenSaver() {
+    XScreenSaverInfo* info = XScreenSaverAllocInfo();
+    std::optional<ScreenSaverState> state;
+    if (info && XScreenSaverQueryInfo(m_display, DefaultRootWindow(m_display), info)) {
+        state =
+            ScreenSaverState{info->state == ScreenSaverOn, std::chrono::milliseconds(info->idle)};
+    }
+    XFree(info);
+    return state;
 }
 
 bool SendKey(const std::string& display, const std::string& key) {

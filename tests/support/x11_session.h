@@ -85,6 +85,19 @@ public:
     int ScreenWidth();
     int ScreenHeight();
 
+    // Whether the mouse pointer shows a cursor where it is now (a cursor
+    // image with any pixel not fully transparent).
+    bool CursorShown();
+
+    // The X server's own screen saver: it starts after `timeout` without
+    // input from the keyboard or mouse, unless a program holds it off.
+    void SetScreenSaverTimeout(std::chrono::seconds timeout);
+    struct ScreenSaverState {
+        bool active = false;              // the screen saver has started
+        std::chrono::milliseconds idle{}; // since the last input
+    };
+    std::optional<ScreenSaverState> ScreenSaver();
+
     // The whole first screen as RGB bytes, top row first.
     std::vector<std::uint8_t> ScreenshotRgb();
     // A rectangle of the first screen, the same way.

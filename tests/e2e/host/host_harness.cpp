@@ -26,11 +26,6 @@ std::string SanitizerOptions() {
     return options;
 }
 
-void CopyProgram(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(to, std::filesystem::perms::owner_all);
-}
-
 } // namespace
 
 HostInstall::HostInstall(const Options& options)

@@ -6,7 +6,6 @@
 //   window-probe shown TITLE SECONDS  the same, once the window is visible
 //   window-probe gone TITLE SECONDS   wait until no such window is left
 //   window-probe close TITLE          post it a close request (WM_CLOSE)
-//   window-probe syscommand TITLE HEX post it WM_SYSCOMMAND with that command
 //   window-probe hold TITLE SECONDS   keep a hidden window of that title (as a
 //                                     running copy of the host would)
 //   window-probe parent W H SECONDS   show a W x H window at the screen's
@@ -159,9 +158,7 @@ int main(int argc, char** argv) {
     // Plain line ends, as the Linux side reads them.
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 3) {
-        std::fputs("Usage: window-probe find|shown|gone TITLE SECONDS | close TITLE | "
-                   "syscommand TITLE HEX\n",
-                   stderr);
+        std::fputs("Usage: window-probe find|shown|gone TITLE SECONDS | close TITLE\n", stderr);
         return 2;
     }
     const std::string command = argv[1];
@@ -218,11 +215,6 @@ int main(int argc, char** argv) {
             }
         });
         return seen && closed ? 0 : 1;
-    }
-    if (command == "syscommand" && argc > 3) {
-        window = FindWindowA(nullptr, title);
-        const auto code = static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 16));
-        return window && PostMessageA(window, WM_SYSCOMMAND, code, 0) ? 0 : 1;
     }
     std::fputs("window-probe: unknown command\n", stderr);
     return 2;

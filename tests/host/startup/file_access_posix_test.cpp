@@ -5,6 +5,7 @@
 #include "host/startup/file_access.h"
 
 #include "tests/support/file_identity.h"
+#include "tests/support/other_user_posix.h"
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ namespace {
 using test::FolderListing;
 using test::IdentityOf;
 using test::ReadBytes;
+using test::RunUnprivileged;
 using test::TempFolder;
 using test::WriteBytes;
 
@@ -82,25 +84,6 @@ TEST(FileAccessPosixTest, FollowsSymbolicLinksToTheirTarget) {
     EXPECT_FALSE(ReplaceFileFollowingLinks(folder.File("loop1"), "x"));
 }
 
-// Runs `check` in a child process as the user "nobody", where folder
-// permissions apply even when the tests run as root. Gives the child's exit
-// code, or -1 when the child could not become that user.
-template <typename Check> int RunAsUnprivilegedUser(Check check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        constexpr uid_t kNobody = 65534;
-        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            _exit(100);
-        }
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status) == 100 ? -1 : WEXITSTATUS(status);
-}
-
 TEST(FileAccessPosixTest, RewritesInPlaceWhenTheFolderTakesNoNewFiles) {
     TempFolder folder;
     const std::string locked = folder.File("locked");
@@ -112,19 +95,18 @@ TEST(FileAccessPosixTest, RewritesInPlaceWhenTheFolderTakesNoNewFiles) {
     ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
     const auto before = IdentityOf(file);
 
-    const int result =
-        RunAsUnprivilegedUser([&] { return ReplaceFileFollowingLinks(file, "new"); });
-    if (result < 0) {
+    const auto result = RunUnprivileged([&] { return ReplaceFileFollowingLinks(file, "new"); });
+    if (!result) {
         GTEST_SKIP() << "cannot run as an unprivileged user here";
     }
-    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(*result);
     EXPECT_EQ(ReadBytes(file), "new");
     EXPECT_EQ(IdentityOf(file), before);
     EXPECT_EQ(FolderListing(locked), "Kestrune.ini\n");
 
     // Neither way works for a file that may not be written: it stays.
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
-    EXPECT_EQ(RunAsUnprivilegedUser([&] { return ReplaceFileFollowingLinks(file, "other"); }), 1);
+    EXPECT_EQ(RunUnprivileged([&] { return ReplaceFileFollowingLinks(file, "other"); }), false);
     EXPECT_EQ(ReadBytes(file), "new");
 }
 
@@ -134,11 +116,11 @@ TEST(FileAccessPosixTest, LeavesReadOnlyFilesAlone) {
     WriteBytes(file, "kept");
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
     ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
-    const int result = RunAsUnprivilegedUser([&] { return ReplaceFileFollowingLinks(file, "x"); });
-    if (result < 0) {
+    const auto result = RunUnprivileged([&] { return ReplaceFileFollowingLinks(file, "x"); });
+    if (!result) {
         GTEST_SKIP() << "cannot run as an unprivileged user here";
     }
-    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(*result);
     EXPECT_EQ(ReadBytes(file), "kept");
 }
 

@@ -15,8 +15,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace kestrune::test {
@@ -28,13 +26,6 @@ using namespace std::chrono_literals;
 // The settings dialog's "設定" button, in the dialog's client area.
 constexpr int kSaveButtonX = 324 + 38;
 constexpr int kSaveButtonY = 200 + 12;
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool Executable(const fs::path& path) {
     return access(path.c_str(), X_OK) == 0 && fs::is_regular_file(path);
@@ -52,7 +43,7 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
         install.arguments = {"--install", KESTRUNE_BUILD_DIR, "--prefix", prefix.string()};
         install.outputPath = (folder / "install.txt").string();
         ASSERT_EQ(RunProgram(KESTRUNE_CMAKE_COMMAND, install, 120s), 0)
-            << ReadText(folder / "install.txt");
+            << ReadBytes(folder / "install.txt");
     }
 
     // The layout.
@@ -67,10 +58,10 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
     EXPECT_EQ(fs::canonical(hack), fs::canonical(programs / "kestrune-hack"));
     // xscreensaver's settings leave out a pause at its default, which the
     // renderer then takes as its own: the two must agree.
-    EXPECT_NE(ReadText(prefix / "share" / "xscreensaver" / "config" / "kestrune.xml")
+    EXPECT_NE(ReadBytes(prefix / "share" / "xscreensaver" / "config" / "kestrune.xml")
                   .find("default=\"" + std::to_string(kDefaultFrameDelayMicroseconds) + "\""),
               std::string::npos);
-    EXPECT_NE(ReadText(prefix / "share" / "applications" / "kestrune-settings.desktop")
+    EXPECT_NE(ReadBytes(prefix / "share" / "applications" / "kestrune-settings.desktop")
                   .find("\nExec=" + (prefix / "bin" / "kestrune-settings").string() + "\n"),
               std::string::npos);
 
@@ -101,7 +92,7 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
             return geometry && geometry->viewable;
         },
         60s))
-        << ReadText(folder / "settings.txt");
+        << ReadBytes(folder / "settings.txt");
     ChildProcess::Options click;
     click.arguments = {"mousemove",
                        "--sync",
@@ -111,9 +102,9 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
                        "1"};
     click.environment = {{"DISPLAY", server.DisplayName()}};
     ASSERT_EQ(RunProgram("/usr/bin/xdotool", click, 10s), 0);
-    ASSERT_EQ(dialog->WaitForExit(30s), 0) << ReadText(folder / "settings.txt");
+    ASSERT_EQ(dialog->WaitForExit(30s), 0) << ReadBytes(folder / "settings.txt");
     const fs::path userFolder = user.Home() / ".config" / "kestrune";
-    EXPECT_TRUE(ReadText(userFolder / "Kestrune.ini").starts_with("[Section]\r\n"));
+    EXPECT_TRUE(ReadBytes(userFolder / "Kestrune.ini").starts_with("[Section]\r\n"));
     struct stat status {};
     ASSERT_EQ(stat(userFolder.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777u, 0700u);
@@ -123,14 +114,14 @@ TEST(Installation, SettingsSaveToTheUsersFolderAndKestruneRunsTheShow) {
     // wrote into the user's cache folder (there were none before).
     options.outputPath = (folder / "show.txt").string();
     const auto show = user.Start((prefix / "bin" / "kestrune").string(), options);
-    ASSERT_TRUE(x11.WaitForWindow("Kestrune_VC", 60s)) << ReadText(folder / "show.txt");
+    ASSERT_TRUE(x11.WaitForWindow("Kestrune_VC", 60s)) << ReadBytes(folder / "show.txt");
     const auto rendererRuns = [&] {
         const std::vector<std::string> names = user.Processes();
         return std::find(names.begin(), names.end(), "Kestrune.dll") != names.end();
     };
-    EXPECT_TRUE(WaitForTheShow(x11, {}, rendererRuns, 120s)) << ReadText(folder / "show.txt");
+    EXPECT_TRUE(WaitForTheShow(x11, {}, rendererRuns, 120s)) << ReadBytes(folder / "show.txt");
     ASSERT_TRUE(SendKey(server.DisplayName(), "Escape"));
-    EXPECT_EQ(show->WaitForExit(30s), 0) << ReadText(folder / "show.txt");
+    EXPECT_EQ(show->WaitForExit(30s), 0) << ReadBytes(folder / "show.txt");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/e2e/renderer_harness.h"
 
 #include "host/saver/texture_pictures.h"
+#include "tests/support/temporary_folder.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -12,20 +13,9 @@
 
 namespace kestrune::test {
 
-namespace {
-
-std::filesystem::path MakeTemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrune-e2e-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        return {};
-    }
-    return pattern;
-}
-
-} // namespace
-
 RendererRun::RendererRun(const Options& options)
-    : m_folder(MakeTemporaryFolder()), m_server(options.screenWidth, options.screenHeight) {
+    : m_folder(MakeTemporaryFolder("kestrune-e2e")),
+      m_server(options.screenWidth, options.screenHeight) {
     if (!m_server.Ok()) {
         return;
     }
@@ -67,10 +57,7 @@ RendererRun::~RendererRun() {
 }
 
 unsigned long long RendererRun::Swaps() const {
-    std::ifstream in(m_folder / "swaps");
-    unsigned long long swaps = 0;
-    in >> swaps;
-    return swaps;
+    return std::strtoull(ReadBytes((m_folder / "swaps").string()).c_str(), nullptr, 10);
 }
 
 bool RendererRun::WaitForMoreSwaps(unsigned long long count, std::chrono::milliseconds deadline) {

@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace kestrune::test {
 
@@ -18,11 +16,6 @@ constexpr const char* kWineServer = "/usr/bin/wineserver";
 constexpr auto kServerDeadline = 60s;
 // Some slack over the probe's own wait, for starting it under Wine.
 constexpr auto kProbeSlack = 30s;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -120,7 +113,7 @@ WineDesktop::Result WineDesktop::Run(const std::filesystem::path& program,
     if (!result.code) {
         child->Kill();
     }
-    result.output = ReadFile(output);
+    result.output = ReadBytes(output);
     return result;
 }
 

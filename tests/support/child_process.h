@@ -67,8 +67,9 @@ private:
 // ASAN_OPTIONS for a whole program started by a test: in a sanitizer build
 // it is still checked for memory errors, but not for leaks, since Mesa's
 // driver is unloaded before exit and what it keeps can then no longer be told
-// from the program's own. (The programs' objects are leak-checked in the
-// suites that call them directly.)
+// from the program's own, and the host ends at once, as it is meant to,
+// without freeing what its forms hold. (The programs' objects are
+// leak-checked in the suites that call them directly.)
 inline std::string WholeProgramSanitizerOptions() {
     std::string options = "detect_leaks=0";
     if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,26 +108,6 @@ void ChildProcess::Kill() {
         waitpid(m_pid, &status, 0);
         m_exitCode = 128 + SIGKILL;
     }
-}
-
-std::string ChildProcess::Output() const {
-    std::ifstream in(m_outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::optional<int> RunProgram(const std::string& program, const ChildProcess::Options& options,
-                              std::chrono::milliseconds deadline) {
-    ChildProcess child(program, options);
-    if (!child.Started()) {
-        return std::nullopt;
-    }
-    auto code = child.WaitForExit(deadline);
-    if (!code) {
-        child.Kill();
-    }
-    return code;
 }
 
 } // namespace kestrune::test

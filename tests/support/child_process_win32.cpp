@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <fstream>
-#include <sstream>
 
 namespace kestrune::test {
 
@@ -170,26 +168,6 @@ void ChildProcess::Kill() {
         WaitForSingleObject(static_cast<HANDLE>(m_handle), INFINITE);
         m_exitCode = static_cast<int>(kKilledExitCode);
     }
-}
-
-std::string ChildProcess::Output() const {
-    std::ifstream in(m_outputPath, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::optional<int> RunProgram(const std::string& program, const ChildProcess::Options& options,
-                              std::chrono::milliseconds deadline) {
-    ChildProcess child(program, options);
-    if (!child.Started()) {
-        return std::nullopt;
-    }
-    auto code = child.WaitForExit(deadline);
-    if (!code) {
-        child.Kill();
-    }
-    return code;
 }
 
 } // namespace kestrune::test

@@ -86,7 +86,11 @@ std::string TempFolder::Write(std::string_view name, const std::vector<std::uint
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(PathOf(path), std::ios::binary);
+    return ReadBytes(PathOf(path));
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -41,6 +41,7 @@ private:
 // The whole file's bytes ("" when it cannot be read) and a file written with
 // exactly `bytes`.
 std::string ReadBytes(const std::string& path);
+std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
 
 // Copies a program (and replaces an earlier copy) where every user may run

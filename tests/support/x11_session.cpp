@@ -253,14 +253,16 @@ std::optional<X11Connection::ScreenSaverState> X11Connection::ScreenSaver() {
     return state;
 }
 
-bool SendKey(const std::string& display, const std::string& key) {
+namespace {
+
+// Runs xdotool with `arguments` until it succeeds. A window is found by its
+// title before it is mapped (a message box names itself first), and an
+// unmapped window cannot take the focus: xdotool then fails without sending
+// the key, so it is tried again until the window can take it.
+bool RunXdotool(const std::string& display, std::vector<std::string> arguments) {
     ChildProcess::Options options;
-    options.arguments = {"key", key};
+    options.arguments = std::move(arguments);
     options.environment = {{"DISPLAY", display}};
-    // A window is found by its title before it is mapped (a message box
-    // names itself first), and an unmapped window cannot take the focus:
-    // xdotool then fails without sending the key, so it is tried again
-    // until the window can take it.
     return WaitUntil(
         [&] {
             const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
@@ -269,20 +271,14 @@ bool SendKey(const std::string& display, const std::string& key) {
         std::chrono::seconds(20), std::chrono::milliseconds(200));
 }
 
+} // namespace
+
+bool SendKey(const std::string& display, const std::string& key) {
+    return RunXdotool(display, {"key", key});
+}
+
 bool SendKeyTo(const std::string& display, XWindow window, const std::string& key) {
-    ChildProcess::Options options;
-    options.arguments = {"windowfocus", std::to_string(window), "key", key};
-    options.environment = {{"DISPLAY", display}};
-    // A window is found by its title before it is mapped (a message box
-    // names itself first), and an unmapped window cannot take the focus:
-    // xdotool then fails without sending the key, so it is tried again
-    // until the window can take it.
-    return WaitUntil(
-        [&] {
-            const auto code = RunProgram("/usr/bin/xdotool", options, std::chrono::seconds(10));
-            return code && *code == 0;
-        },
-        std::chrono::seconds(20), std::chrono::milliseconds(200));
+    return RunXdotool(display, {"windowfocus", std::to_string(window), "key", key});
 }
 
 bool WritePpm(const std::string& path, int width, int height,

@@ -13,21 +13,6 @@
 
 namespace kestrune::test {
 
-namespace {
-
-std::string SanitizerOptions() {
-    // Whole programs are checked for memory errors but not for leaks: the
-    // host ends at once, as it is meant to, without freeing what its forms
-    // hold.
-    std::string options = "detect_leaks=0";
-    if (const char* existing = std::getenv("ASAN_OPTIONS"); existing && *existing) {
-        options = std::string(existing) + ":" + options;
-    }
-    return options;
-}
-
-} // namespace
-
 HostInstall::HostInstall(const Options& options)
     : m_folder(MakeTemporaryFolder("kestrune-host-")),
       m_server(options.screenWidth, options.screenHeight) {
@@ -80,7 +65,7 @@ HostInstall::Start(const std::vector<std::string>& arguments,
         {"SDL_AUDIODRIVER", "disk"},
         {"SDL_DISKAUDIOFILE", AudioOutput().string()},
         {"KESTRUNE_STAND_IN_REPORT", StandInReport().string()},
-        {"ASAN_OPTIONS", SanitizerOptions()},
+        {"ASAN_OPTIONS", WholeProgramSanitizerOptions()},
     };
     for (const auto& [name, value] : environment) {
         // The binding is captured through a reference of its own: clang 14,

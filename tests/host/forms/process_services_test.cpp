@@ -17,13 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::seconds;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     const fs::path folder = test::MakeTemporaryFolder("kestrune-start-");
     ASSERT_FALSE(folder.empty());
@@ -57,11 +50,11 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(folder / "pid"); }, seconds(10)));
     // Once the program has ended, its process is gone altogether: collected,
     // not left as a zombie of the host.
-    const fs::path process = "/proc/" + std::to_string(std::stoi(ReadFile(folder / "pid")));
+    const fs::path process = "/proc/" + std::to_string(std::stoi(test::ReadBytes(folder / "pid")));
     EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(process); }, seconds(10)))
-        << "the ended program stays as " << ReadFile(process / "stat");
+        << "the ended program stays as " << test::ReadBytes(process / "stat");
 
-    std::istringstream signals(ReadFile(folder / "signals"));
+    std::istringstream signals(test::ReadBytes(folder / "signals"));
     std::string label;
     unsigned long long blockedMask = 1;
     unsigned long long ignoredMask = 1;

@@ -34,8 +34,9 @@ protected:
     void SetUp() override {
         const char* clip = std::getenv("KESTRUNE_TEST_MP3");
         if (!clip || !*clip) {
-        GTEST_SKIP() << "KESTRUNE_TEST_MP3 names no MP3 clip (scripts/test-windows.sh makes one)";
-    }
+            GTEST_SKIP()
+                << "KESTRUNE_TEST_MP3 names no MP3 clip (scripts/test-windows.sh makes one)";
+        }
         BgmKind = 2;
         BgmRepeat = 0;
         BgmFile = clip;

@@ -3,15 +3,21 @@
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kestrune {
 namespace {
 
+using test::FolderListing;
+using test::ReadBytes;
 using test::TempFolder;
+using test::WriteBytes;
 
 // A picture whose every byte says where it came from: pixel (x, y) is
 // (10 x + y + 1, 100 + x, 200 + y).
@@ -28,13 +34,10 @@ Picture Numbered(int width, int height) {
     return picture;
 }
 
-std::vector<std::uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+// The bytes of `picture` as a BMP file, as the file reads back.
+std::string BmpOf(const Picture& picture) {
+    const std::vector<std::uint8_t> bytes = EncodeBmp(picture);
+    return {bytes.begin(), bytes.end()};
 }
 
 TEST(BmpWriterTest, HeadersOfAFiveByTwoPictureAreExact) {
@@ -96,7 +99,7 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
     ASSERT_TRUE(folder.Ok());
     const std::string path = folder.File("Kestrune2.bmp");
     const std::string oldText = "an older, longer file that must not survive in any part";
-    WriteText(path, oldText);
+    WriteBytes(path, oldText);
     // A second name for the old file: replacing must give the path a new
     // file, not overwrite the old one's contents.
     std::error_code linked;
@@ -106,16 +109,10 @@ TEST(BmpWriterTest, SavingReplacesAnExistingFileAndLeavesNothingElse) {
     const Picture picture = Numbered(3, 3);
     std::string error;
     ASSERT_TRUE(SaveBmp(path, picture, &error)) << error;
-    EXPECT_EQ(ReadAll(path), EncodeBmp(picture));
-    const std::vector<std::uint8_t> oldBytes = ReadAll(folder.File("old-name"));
-    EXPECT_EQ(std::string(oldBytes.begin(), oldBytes.end()), oldText);
-
+    EXPECT_EQ(ReadBytes(path), BmpOf(picture));
+    EXPECT_EQ(ReadBytes(folder.File("old-name")), oldText);
     // No temporary file is left behind.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 2);
+    EXPECT_EQ(FolderListing(folder.Path()), "Kestrune2.bmp\nold-name\n");
 }
 
 TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
@@ -126,19 +123,13 @@ TEST(BmpWriterTest, SavesIntoAFolderWhoseNameIsNotAscii) {
     ASSERT_TRUE(std::filesystem::create_directory(pictures));
     const std::u8string name = (pictures / u8"Kestrune1.bmp").u8string();
     const std::string path(name.begin(), name.end());
+    const std::u8string folderName = pictures.u8string();
 
     const Picture picture = Numbered(2, 2);
     std::string error;
     ASSERT_TRUE(SaveBmp(path, picture, &error)) << error;
-    std::ifstream in(pictures / u8"Kestrune1.bmp", std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    EXPECT_EQ(bytes, EncodeBmp(picture));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(pictures)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(ReadBytes(path), BmpOf(picture));
+    EXPECT_EQ(FolderListing(std::string(folderName.begin(), folderName.end())), "Kestrune1.bmp\n");
 }
 
 TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
@@ -159,11 +150,7 @@ TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_FALSE(SaveBmp(blocked, Picture(2, 2), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(FolderListing(folder.Path()), "Kestrune2.bmp\n");
 
     // A picture with no pixels, or with fewer bytes than its size needs.
     EXPECT_FALSE(SaveBmp(folder.File("empty.bmp"), Picture()));
@@ -173,6 +160,35 @@ TEST(BmpWriterTest, FailuresAreReportedAndLeaveNoFile) {
     EXPECT_FALSE(std::filesystem::exists(folder.File("empty.bmp")));
     EXPECT_FALSE(std::filesystem::exists(folder.File("short.bmp")));
 }
+
+#ifndef _WIN32
+// A symbolic link standing at a texture file's path is replaced, never
+// written through. (Making one on Windows needs a privilege tests lack.)
+TEST(BmpWriterTest, SymbolicLinkAtThePathIsReplacedNotWrittenThrough) {
+    TempFolder folder;
+    ASSERT_TRUE(folder.Ok());
+    const std::string victim = folder.Write("victim.txt", "precious");
+    const std::string path = folder.File("Kestrune3.bmp");
+    ASSERT_EQ(symlink(victim.c_str(), path.c_str()), 0);
+    // A dangling link must not create its target either.
+    const std::string absent = folder.File("absent.txt");
+    const std::string dangling = folder.File("Kestrune4.bmp");
+    ASSERT_EQ(symlink(absent.c_str(), dangling.c_str()), 0);
+
+    const Picture picture = Numbered(4, 1);
+    ASSERT_TRUE(SaveBmp(path, picture));
+    ASSERT_TRUE(SaveBmp(dangling, picture));
+
+    for (const std::string& written : {path, dangling}) {
+        struct stat info {};
+        ASSERT_EQ(lstat(written.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode)) << written << " is still a link";
+        EXPECT_EQ(ReadBytes(written), BmpOf(picture));
+    }
+    EXPECT_EQ(ReadBytes(victim), "precious");
+    EXPECT_FALSE(std::filesystem::exists(absent));
+}
+#endif
 
 } // namespace
 } // namespace kestrune

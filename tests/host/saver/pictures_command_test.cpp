@@ -1,7 +1,5 @@
 #include "common/kestrune_names.h"
-#include "host/saver/bmp_writer.h"
-#include "host/saver/texture_pictures.h"
-#include "tests/support/temporary_folder.h"
+#include "tests/host/saver/saver_pictures_check.h"
 #include "tests/support/tool_run.h"
 
 #include <filesystem>
@@ -15,11 +13,6 @@ using test::RunKestruneTool;
 using test::TempFolder;
 using test::ToolRun;
 
-std::vector<std::uint8_t> BytesOf(const std::string& path) {
-    const std::string bytes = test::ReadBytes(path);
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
-
 TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
     TempFolder folder;
     ASSERT_TRUE(folder.Ok());
@@ -28,9 +21,9 @@ TEST(PicturesCommandTest, WritesTheFourTextureFilesIntoTheFolder) {
 
     const ToolRun run = RunKestruneTool({"pictures", folder.Path()});
     ASSERT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(test::TextureFilesNotCurrent(folder.Path()), "");
     for (int number = 1; number <= kTextureFileCount; ++number) {
         const std::string path = TextureFilePath(folder.Path(), number);
-        EXPECT_EQ(BytesOf(path), EncodeBmp(Pic1Picture(number))) << path;
         EXPECT_NE(run.output.find(path), std::string::npos) << run.output;
     }
     EXPECT_NE(run.output.find("512x512"), std::string::npos) << run.output;
@@ -44,8 +37,7 @@ TEST(PicturesCommandTest, MakesAMissingFolderWithItsParents) {
 
     const ToolRun run = RunKestruneTool({"pictures", folder});
     ASSERT_EQ(run.exitCode, 0) << run.error;
-    EXPECT_EQ(BytesOf(TextureFilePath(folder, kSkyTextureFile)),
-              EncodeBmp(Pic1Picture(kSkyTextureFile)));
+    EXPECT_EQ(test::TextureFilesNotCurrent(folder), "");
 #ifndef _WIN32
     // Made for this user alone, as a per-user cache folder should be.
     using std::filesystem::perms;

@@ -7,13 +7,12 @@
 #include "renderer/resources/dib_loader.h"
 
 #include "tests/renderer/resources/capturing_sink.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace kestrune {
@@ -27,8 +26,8 @@ fs::path SuiteFolder() {
 }
 
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = test::ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 struct Expectation {

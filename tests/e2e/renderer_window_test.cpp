@@ -123,31 +123,22 @@ TEST(RendererWindow, LosingTheFocusLeavesItFullscreenAndEscapeStillEndsIt) {
     EXPECT_EQ(*code, 0);
 }
 
-TEST(RendererWindow, CloseRequestEndsItWithCodeZero) {
-    RendererRun run;
-    const auto window = run.WaitForWindow(kTitle, 20s);
-    ASSERT_TRUE(window);
-    ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
-    ASSERT_TRUE(run.X11().RequestClose(*window));
-    const auto code = run.Process().WaitForExit(20s);
-    ASSERT_TRUE(code) << "still running after the close request";
-    EXPECT_EQ(*code, 0);
-    EXPECT_TRUE(run.WaitForNoWindow(kTitle, 5s));
-}
-
-TEST(RendererWindow, StopSignalsEndItAsEscapeDoes) {
-    // SIGINT (Control-C in a terminal) and SIGTERM (a plain kill) go through
-    // the same tear-down as Escape: the program ends by itself, with code 0,
-    // rather than being ended by the signal.
-    for (const int signal : {SIGINT, SIGTERM}) {
+TEST(RendererWindow, ACloseRequestAndStopSignalsEndItAsEscapeDoes) {
+    // The window manager's close request (signal 0 below), SIGINT (Control-C
+    // in a terminal) and SIGTERM (a plain kill) go through the same tear-down
+    // as Escape: the program ends by itself, with code 0, rather than being
+    // ended by the signal, and its window goes.
+    for (const int signal : {0, SIGINT, SIGTERM}) {
         RendererRun run;
-        ASSERT_TRUE(run.WaitForWindow(kTitle, 20s)) << run.Process().Output();
+        const auto window = run.WaitForWindow(kTitle, 20s);
+        ASSERT_TRUE(window) << run.Process().Output();
         ASSERT_TRUE(WaitUntil([&] { return run.Swaps() > 0; }, 20s));
-        ASSERT_EQ(kill(run.Process().Pid(), signal), 0);
+        ASSERT_TRUE(signal == 0 ? run.X11().RequestClose(*window)
+                                : kill(run.Process().Pid(), signal) == 0);
         const auto code = run.Process().WaitForExit(20s);
         ASSERT_TRUE(code) << "still running after signal " << signal;
         EXPECT_EQ(*code, 0) << run.Process().Output();
-        EXPECT_FALSE(run.X11().FindWindowByTitle(kTitle));
+        EXPECT_TRUE(run.WaitForNoWindow(kTitle, 5s));
     }
 }
 

@@ -4,11 +4,9 @@
 
 #include "host/startup/Kestrune_B.h"
 #include "tests/e2e/wine_desktop.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 namespace kestrune::test {
 namespace {
@@ -23,11 +21,6 @@ struct ToolResult {
     std::string output;
 };
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class WineSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_desktop.Problem().empty()) << m_desktop.Problem(); }
@@ -39,7 +32,7 @@ protected:
         options.errorPath = (m_desktop.Scratch() / "linux.err").string();
         ToolResult result;
         result.code = RunProgram(std::string(KESTRUNE_BIN_DIR) + "/kestrune-tool", options, 60s);
-        result.output = ReadFile(options.outputPath);
+        result.output = ReadBytes(options.outputPath);
         return result;
     }
 
@@ -68,12 +61,12 @@ TEST_F(WineSettingsTest, WrittenOnLinuxReadOnWindowsAndTheOtherWayRoundByteForBy
     WriteDialogKeys([&](std::vector<std::string> a) { return Linux(std::move(a)); }, linuxName);
     WriteDialogKeys([&](std::vector<std::string> a) { return Windows(std::move(a)); }, windowsName);
     // The same bytes, in code page 932 with CR LF line ends.
-    const std::string bytes = ReadFile(fromLinux);
+    const std::string bytes = ReadBytes(fromLinux);
     EXPECT_EQ(bytes, "[Section]\r\n"
                      "\x42\x47\x4D\x8B\xE6\x95\xAA= 2\r\n"
                      "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 0\r\n"
                      "\x42\x47\x4D\xCC\xA7\xB2\xD9=C:\\Music\\\x8B\xC8\\\xC3\xBD\xC4.mp3\r\n");
-    EXPECT_EQ(ReadFile(fromWindows), bytes);
+    EXPECT_EQ(ReadBytes(fromWindows), bytes);
 
     // Each side reads the other's file, keys matched without regard to case.
     const std::string linuxFileOnWindows = WineDesktop::WindowsPathOf(fromLinux);
@@ -96,7 +89,7 @@ TEST_F(WineSettingsTest, WrittenOnLinuxReadOnWindowsAndTheOtherWayRoundByteForBy
                      kBgmKindKey, "-1"})
                   .code,
               0);
-    EXPECT_EQ(ReadFile(fromLinux), ReadFile(m_desktop.Scratch() / "both.ini"));
+    EXPECT_EQ(ReadBytes(fromLinux), ReadBytes(m_desktop.Scratch() / "both.ini"));
     EXPECT_EQ(Linux({"ini", "get", linuxName, kSettingsSection, kBgmKindKey}).output, "-1\n");
 }
 

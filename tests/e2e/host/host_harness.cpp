@@ -111,17 +111,4 @@ void HostInstall::DestroyWindow(XWindow window) {
     XSync(m_windows, False);
 }
 
-std::vector<XWindow> HostInstall::Children(XWindow window) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::vector<XWindow> result;
-    if (XQueryTree(m_windows, window, &root, &parent, &children, &count) && children) {
-        result.assign(children, children + count);
-        XFree(children);
-    }
-    return result;
-}
-
 } // namespace kestrune::test

@@ -71,7 +71,7 @@ public:
     // empty); destroyed with the installation unless destroyed before.
     XWindow CreateWindow(const std::string& title, int width, int height);
     void DestroyWindow(XWindow window);
-    std::vector<XWindow> Children(XWindow window);
+    std::vector<XWindow> Children(XWindow window) { return m_x11->Children(window); }
 
 private:
     std::filesystem::path m_folder;

@@ -1,6 +1,7 @@
 #include "tests/host/controls/qt_test_support.h"
 
 #include "host/forms/application.h"
+#include "tests/support/child_process.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,23 +14,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <thread>
 
 namespace kestrune::test {
 
 bool ProcessEventsUntil(const std::function<bool()>& condition,
                         std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (true) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (condition()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    return WaitUntil(
+        [&] {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            return condition();
+        },
+        deadline, std::chrono::milliseconds(5));
 }
 
 namespace {

@@ -1,11 +1,12 @@
 #include "tests/host/forms/forms_test_support.h"
 
+#include "tests/support/child_process.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 namespace kestrune::forms::test {
 
@@ -32,15 +33,12 @@ Application& TestApplication() {
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+    return kestrune::test::WaitUntil(
+        [&] {
+            QCoreApplication::processEvents();
+            return condition();
+        },
+        deadline, std::chrono::milliseconds(2));
 }
 
 void PumpFor(std::chrono::milliseconds duration) {

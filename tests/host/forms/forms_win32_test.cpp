@@ -6,6 +6,7 @@
 #include "host/forms/timer.h"
 #include "host/forms/win32/command_line_text.h"
 #include "host/forms/window_services.h"
+#include "tests/support/child_process.h"
 
 #include <windows.h>
 
@@ -26,19 +27,21 @@ using Events = std::vector<std::string>;
 // passes.
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
+    // Each look handles what is queued, then waits up to 2 ms for more.
+    return kestrune::test::WaitUntil(
+        [&] {
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (condition()) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
             return false;
-        }
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-    }
-    return true;
+        },
+        deadline, std::chrono::milliseconds(0));
 }
 
 void PumpFor(std::chrono::milliseconds duration) {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace kestrune::test {
 
@@ -37,11 +36,6 @@ void AppendSquare(std::string& out, int frames, int amplitude) {
     }
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string Msf(int sectors) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", sectors / kSectorsPerSecond / 60,
@@ -50,21 +44,6 @@ std::string Msf(int sectors) {
 }
 
 } // namespace
-
-MusicFolder::MusicFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kestrune-music-XXXXXX").string();
-    if (mkdtemp(pattern.data())) {
-        m_path = pattern;
-    }
-}
-
-MusicFolder::~MusicFolder() {
-    if (!m_path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-}
 
 void WriteToneWav(const std::string& path, int milliseconds, int amplitude) {
     std::string samples;
@@ -82,7 +61,7 @@ void WriteToneWav(const std::string& path, int milliseconds, int amplitude) {
     file += "data";
     PutLe32(file, static_cast<std::uint32_t>(samples.size()));
     file += samples;
-    WriteFile(path, file);
+    WriteBytes(path, file);
 }
 
 bool WriteToneMp3(const std::string& path, int milliseconds, int amplitude) {
@@ -108,14 +87,13 @@ std::string WriteDiscImage(const std::string& folder, const std::string& stem,
         cue += track;
         start += trackSectors[i];
     }
-    WriteFile(folder + "/" + stem + ".bin", bin);
-    WriteFile(folder + "/" + stem + ".cue", cue);
+    WriteBytes(folder + "/" + stem + ".bin", bin);
+    WriteBytes(folder + "/" + stem + ".cue", cue);
     return folder + "/" + stem + ".cue";
 }
 
 std::vector<std::int16_t> ReadDiskOutput(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadBytes(path);
     std::vector<std::int16_t> left;
     for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
         const auto low = static_cast<std::uint8_t>(bytes[i]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/temporary_folder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,19 +11,7 @@
 namespace kestrune::test {
 
 // A fresh folder under the temporary folder, removed with its files.
-class MusicFolder {
-public:
-    MusicFolder();
-    ~MusicFolder();
-    MusicFolder(const MusicFolder&) = delete;
-    MusicFolder& operator=(const MusicFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using MusicFolder = TempFolder;
 
 // A 16-bit stereo 44.1 kHz WAV file holding a square wave of `amplitude`
 // for `milliseconds`.

@@ -9,16 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace kestrune {
 namespace {
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(IconFileTest, TheStoredIconIsWhatTheToolWritesFromTheDialogIcon) {
     const test::TempFolder folder("kestrune-icon");
@@ -27,10 +20,11 @@ TEST(IconFileTest, TheStoredIconIsWhatTheToolWritesFromTheDialogIcon) {
     const test::ToolRun run = test::RunKestruneTool({"icon", written});
     EXPECT_EQ(run.exitCode, 0) << run.error;
 
-    const std::vector<std::uint8_t> bytes = ReadBytes(written);
-    EXPECT_EQ(bytes, IcoFileBytes(MakeDialogIcon()));
+    const std::vector<std::uint8_t> icon = IcoFileBytes(MakeDialogIcon());
+    const std::string bytes = test::ReadBytes(written);
+    EXPECT_EQ(bytes, std::string(icon.begin(), icon.end()));
     EXPECT_EQ(bytes,
-              ReadBytes(std::filesystem::path(KESTRUNE_SOURCE_DIR) / "host" / "Kestrune.ico"))
+              test::ReadBytes(std::filesystem::path(KESTRUNE_SOURCE_DIR) / "host" / "Kestrune.ico"))
         << "host/Kestrune.ico is out of date: kestrune-tool icon host/Kestrune.ico";
 
     // One 32 x 32 image of 32 bits, its bottom row first: the icon's

@@ -22,8 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -50,15 +48,6 @@ constexpr const char* kJapaneseLocale = "ja_JP.UTF-8";
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::string WindowsPath(const fs::path& path) {
@@ -227,7 +216,7 @@ public:
     std::vector<std::pair<std::string, std::string>> Run() {
         const fs::path questions = m_folder / "questions.txt";
         const fs::path answers = m_folder / "answers.txt";
-        WriteFile(questions, m_questions);
+        WriteBytes(questions.string(), m_questions);
         ChildProcess::Options options;
         options.arguments = {m_program.string(), WindowsPath(questions), WindowsPath(answers)};
         options.environment = {{"LC_ALL", kJapaneseLocale}};
@@ -235,11 +224,11 @@ public:
         const std::optional<int> code = RunProgram("/usr/bin/wine", options, kOracleDeadline);
         if (code != 0) {
             ADD_FAILURE() << "profile-oracle failed (" << (code ? std::to_string(*code) : "timeout")
-                          << "): " << ReadFile(m_folder / "oracle.out");
+                          << "): " << ReadBytes(m_folder / "oracle.out");
             return {};
         }
         std::vector<std::pair<std::string, std::string>> lines;
-        std::istringstream in(ReadFile(answers));
+        std::istringstream in(ReadBytes(answers));
         std::string line;
         while (std::getline(in, line)) {
             const std::size_t blank = line.find(' ');
@@ -283,8 +272,8 @@ std::vector<Asked> AskEverything(const std::vector<IniCorpusFile>& corpus, const
         const std::string name = "c" + std::to_string(f);
         const fs::path path = folder / (name + ".ini");
         const fs::path view = folder / (name + ".view.ini");
-        WriteFile(path, file.text);
-        WriteFile(view, WindowsView(file.text));
+        WriteBytes(path.string(), file.text);
+        WriteBytes(view.string(), WindowsView(file.text));
         const std::string files = WindowsPath(view) + " " + WindowsPath(path);
         for (std::size_t q = 0; q < file.questions.size(); ++q) {
             const IniQuestion& question = file.questions[q];
@@ -302,9 +291,9 @@ std::vector<Asked> AskEverything(const std::vector<IniCorpusFile>& corpus, const
                 const IniWriteResult result =
                     WriteIniString(copy.string(), section, key, DecodeCp932(question.value));
                 one.onLinux = result == IniWriteResult::Written
-                                  ? ReadFile(copy)
+                                  ? ReadBytes(copy)
                                   : std::string("refused: ") + DescribeIniWriteResult(result);
-                WriteFile(copyView, WindowsView(one.onLinux));
+                WriteBytes(copyView.string(), WindowsView(one.onLinux));
                 one.oracleLine =
                     oracle.Ask("write " + files + " " + names + " " + ToHex(question.value));
                 one.canonLine =

@@ -6,26 +6,37 @@
 namespace kestrune {
 namespace {
 
-TEST(PathRulesTest, WindowsFolderOfPath) {
-    EXPECT_EQ(FolderOfWindowsPath("C:\\Music\\a.mp3"), "C:\\Music");
-    EXPECT_EQ(FolderOfWindowsPath("C:\\a.mp3"), "C:");
-    EXPECT_EQ(FolderOfWindowsPath("D:a.mp3"), "D:");
-    EXPECT_EQ(FolderOfWindowsPath("a.mp3"), "");
-    EXPECT_EQ(FolderOfWindowsPath("\\\\server\\share\\a.mp3"), "\\\\server\\share");
-    EXPECT_EQ(FolderOfWindowsPath("C:\\Music\\"), "C:\\Music");
-    EXPECT_EQ(FolderOfWindowsPath("/unix/style.mp3"), ""); // "/" is no separator here
-    // In UTF-8 a "\" is always itself: "表" (0x95 0x5C in code page 932) is no
-    // separator.
-    EXPECT_EQ(FolderOfWindowsPath("C:\\表\\a.mp3"), "C:\\表");
-    EXPECT_EQ(FolderOfWindowsPath("C:\\表.mp3"), "C:");
-}
+// One path, its folder by the Windows rules ("\" and ":" end a folder) and by
+// the Linux rules ("/" alone does).
+struct FolderCase {
+    const char* path;
+    const char* windows;
+    const char* posix;
+};
+constexpr FolderCase kFolderCases[] = {
+    {"C:\\Music\\a.mp3", "C:\\Music", ""},
+    {"C:\\a.mp3", "C:", ""}, // the backslash after the colon goes
+    {"D:a.mp3", "D:", ""},
+    {"a.mp3", "", ""},
+    {"", "", ""},
+    {"\\\\server\\share\\a.mp3", "\\\\server\\share", ""},
+    {"C:\\Music\\", "C:\\Music", ""},
+    {"x\\y.mp3", "x", ""},
+    {"/home/u/a.mp3", "", "/home/u"},
+    {"/a.mp3", "", "/"},
+    {"music/a.mp3", "", "music"},
+    {"/music/", "", "/music"},
+    // In UTF-8 a "\" is always itself: "表" (0x95 0x5C in code page 932) is
+    // no separator.
+    {"C:\\表\\a.mp3", "C:\\表", ""},
+    {"C:\\表.mp3", "C:", ""},
+};
 
-TEST(PathRulesTest, PosixFolderOfPath) {
-    EXPECT_EQ(FolderOfPosixPath("/home/u/a.mp3"), "/home/u");
-    EXPECT_EQ(FolderOfPosixPath("/a.mp3"), "/");
-    EXPECT_EQ(FolderOfPosixPath("a.mp3"), "");
-    EXPECT_EQ(FolderOfPosixPath("D:a.mp3"), "");
-    EXPECT_EQ(FolderOfPosixPath("x\\y.mp3"), "");
+TEST(PathRulesTest, FolderOfPathByEachPlatformsRules) {
+    for (const FolderCase& c : kFolderCases) {
+        EXPECT_EQ(FolderOfWindowsPath(c.path), c.windows) << c.path;
+        EXPECT_EQ(FolderOfPosixPath(c.path), c.posix) << c.path;
+    }
 }
 
 TEST(PathRulesTest, TrailingSeparatorsAndJoining) {

@@ -37,17 +37,11 @@ public:
 
 // A texture folder of the test's own, with the saver's pictures in it unless
 // the test says otherwise.
-class TextureFolder {
-public:
-    explicit TextureFolder(bool withPictures) {
-        path = test::MakeTemporaryFolder("kestrune-show").string();
+struct TextureFolder : test::TempFolder {
+    explicit TextureFolder(bool withPictures) : TempFolder("kestrune-show"), path(Path()) {
         if (withPictures) {
             SaveTexturePictures(path);
         }
-    }
-    ~TextureFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
     }
     std::string path;
 };

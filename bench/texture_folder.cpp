@@ -1,7 +1,7 @@
 #include "bench/texture_folder.h"
 
 #include "common/kestrune_names.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 
 #include <cstdio>
 #include <cstdlib>

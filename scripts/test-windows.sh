@@ -11,7 +11,7 @@
 #      music, preview and settings dialog (under a Japanese and a Western
 #      locale); and the settings file passing between the two platforms;
 #   3. the settings file reader and writer of both builds against the Windows
-#      profile calls (tests/host/startup/ini_differential_test.cpp).
+#      profile calls (tests/host/core/ini_differential_test.cpp).
 # Usage: scripts/test-windows.sh [LINUX_BUILD_DIR]   (default: build/debug,
 # whose kestrune-tool and Wine test drivers it builds when missing).
 # Exits non-zero when anything failed.
@@ -41,7 +41,7 @@ if [[ ${KESTRUNE_WINE_STAGE:-} != inside ]]; then
         exit 1
     fi
     cmake --build "$linux_build" \
-        --target kestrune_tool wine_e2e_test startup_ini_differential_test || exit 1
+        --target kestrune_tool wine_e2e_test core_ini_differential_test || exit 1
     elapsed
 
     # A one-second tone as MP3, for the MCI tests: sox makes the samples,
@@ -110,7 +110,7 @@ fi
 elapsed
 
 echo "-- The settings file against the Windows profile calls"
-if ! timeout 900 "$linux_build/tests/host/startup/startup_ini_differential_test" 2>&1 |
+if ! timeout 900 "$linux_build/tests/host/core/core_ini_differential_test" 2>&1 |
     tee "$mingw/wine-differential.log"; then
     failures+=("settings file differential test")
 fi

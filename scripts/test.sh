@@ -27,8 +27,9 @@ step() { # step NAME COMMAND...: runs one stage, remembering a failure
     echo "== $name: $((SECONDS - start)) s"
 }
 
-check_format() { # the layout (clang-format)
-    local unformatted
+check_format() { # the layout (clang-format) and the host's layers
+    local unformatted status=0
+    scripts/check-layers.sh || status=1
     unformatted=$(git ls-files -- '*.cpp' '*.h' '*.c' | xargs -r clang-format --dry-run 2>&1 |
         grep -oE '^[^:]+:[0-9]+:[0-9]+: warning' | cut -d: -f1 | sort -u)
     if [[ -n "$unformatted" ]]; then
@@ -36,6 +37,7 @@ check_format() { # the layout (clang-format)
         echo "$unformatted"
         return 1
     fi
+    return $status
 }
 
 # The names (.clang-tidy) take clang-tidy a few minutes of CPU, almost all of

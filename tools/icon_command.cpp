@@ -1,7 +1,7 @@
 #include "tools/icon_command.h"
 
-#include "host/settings/icon_file.h"
-#include "host/settings/settings_pictures.h"
+#include "host/dialog/icon_file.h"
+#include "host/dialog/settings_pictures.h"
 
 #include <cstdio>
 #include <fstream>

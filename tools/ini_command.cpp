@@ -1,7 +1,7 @@
 #include "tools/ini_command.h"
 
-#include "host/startup/Kestrune_B.h"
-#include "host/startup/ini_file.h"
+#include "host/core/Kestrune_B.h"
+#include "host/core/ini_file.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "tools/pictures_command.h"
 
 #include "common/kestrune_names.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 
 #include <cstdio>
 #include <string>

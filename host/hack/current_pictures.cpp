@@ -1,8 +1,8 @@
 #include "host/hack/current_pictures.h"
 
 #include "common/kestrune_names.h"
-#include "host/saver/bmp_writer.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/bmp_writer.h"
+#include "host/pictures/texture_pictures.h"
 
 #include <cstdint>
 #include <filesystem>

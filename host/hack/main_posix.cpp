@@ -7,9 +7,9 @@
 // signals and its watch on the process reach the renderer itself.
 
 #include "common/kestrune_names.h"
+#include "host/core/path_rules.h"
+#include "host/core/program_path.h"
 #include "host/hack/current_pictures.h"
-#include "host/startup/path_rules.h"
-#include "host/startup/program_path.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,8 +1,8 @@
 #include "host/music/Kestrune_BGM.h"
 
+#include "host/core/Kestrune_B.h"
 #include "host/music/mci_errors.h"
 #include "host/music/mci_platform.h"
-#include "host/startup/Kestrune_B.h"
 
 #include <array>
 #include <charconv>

@@ -10,7 +10,7 @@
 #include "host/music/mci_platform.h"
 
 #include "common/utf8_win32.h"
-#include "host/startup/file_access.h"
+#include "host/core/file_access.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

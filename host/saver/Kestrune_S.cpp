@@ -1,14 +1,14 @@
 #include "host/saver/Kestrune_S.h"
 
 #include "common/kestrune_names.h"
+#include "host/core/Kestrune_B.h"
+#include "host/core/command_line.h"
+#include "host/core/path_rules.h"
 #include "host/forms/application.h"
 #include "host/forms/system_services.h"
 #include "host/forms/window_services.h"
 #include "host/music/Kestrune_BGM.h"
-#include "host/saver/bmp_writer.h"
-#include "host/startup/Kestrune_B.h"
-#include "host/startup/command_line.h"
-#include "host/startup/path_rules.h"
+#include "host/pictures/bmp_writer.h"
 
 namespace kestrune {
 

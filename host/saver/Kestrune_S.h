@@ -3,7 +3,7 @@
 #include "host/forms/form.h"
 #include "host/forms/picture_box.h"
 #include "host/forms/timer.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 
 #include <array>
 #include <chrono>

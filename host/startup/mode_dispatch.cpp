@@ -1,15 +1,15 @@
 #include "host/startup/mode_dispatch.h"
 
 #include "common/kestrune_names.h"
+#include "host/core/Kestrune_B.h"
+#include "host/core/command_line.h"
+#include "host/core/path_rules.h"
+#include "host/dialog/Kestrune_P.h"
 #include "host/forms/application.h"
 #include "host/forms/system_services.h"
 #include "host/forms/window_services.h"
+#include "host/preview/Kestrune_R.h"
 #include "host/saver/Kestrune_S.h"
-#include "host/settings/Kestrune_P.h"
-#include "host/startup/Kestrune_B.h"
-#include "host/startup/Kestrune_R.h"
-#include "host/startup/command_line.h"
-#include "host/startup/path_rules.h"
 
 namespace kestrune {
 

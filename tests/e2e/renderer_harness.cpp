@@ -1,6 +1,6 @@
 #include "tests/e2e/renderer_harness.h"
 
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 #include "tests/support/temporary_folder.h"
 
 #include <X11/Xlib.h>

@@ -1,7 +1,7 @@
 #include "tests/e2e/wine_host_install.h"
 
-#include "host/startup/Kestrune_B.h"
-#include "host/startup/numeric_text.h"
+#include "host/core/Kestrune_B.h"
+#include "host/core/numeric_text.h"
 
 namespace kestrune::test {
 

@@ -6,7 +6,7 @@
 #include "common/kestrune_names.h"
 #include "host/startup/mode_dispatch.h"
 #include "tests/e2e/wine_host_install.h"
-#include "tests/host/saver/saver_pictures_check.h"
+#include "tests/host/pictures/saver_pictures_check.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // kestrune-tool writes, the Windows one reads under Wine, and the other way
 // round, to the byte.
 
-#include "host/startup/Kestrune_B.h"
+#include "host/core/Kestrune_B.h"
 #include "tests/e2e/wine_desktop.h"
 #include "tests/support/temporary_folder.h"
 

@@ -8,7 +8,7 @@
 // real show, offscreen, 240 frames at 60 frames per second of show time
 // ending at the moment, the random generator seeded with 1.
 
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 #include "tests/support/offscreen_gl.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/tool_run.h"

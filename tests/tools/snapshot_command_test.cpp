@@ -1,7 +1,7 @@
 // kestrune-tool snapshot, run as a developer runs it: one frame of the real
 // show, the same bytes every time.
 
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/tool_run.h"
 

@@ -1,7 +1,7 @@
 #include "tests/e2e/host/host_harness.h"
 
-#include "host/startup/Kestrune_B.h"
-#include "host/startup/numeric_text.h"
+#include "host/core/Kestrune_B.h"
+#include "host/core/numeric_text.h"
 #include "tests/support/temporary_folder.h"
 
 #include <X11/Xatom.h>

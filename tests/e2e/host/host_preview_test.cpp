@@ -40,7 +40,7 @@ std::vector<std::uint8_t> ScreenPart(HostInstall& install, int x, int y, int wid
 
 // The stored still's pixels (a binary PPM with a three-line header).
 std::vector<std::uint8_t> StoredStill() {
-    std::ifstream in(std::string(KESTRUNE_SOURCE_DIR) + "/host/startup/preview_still.ppm",
+    std::ifstream in(std::string(KESTRUNE_SOURCE_DIR) + "/host/preview/preview_still.ppm",
                      std::ios::binary);
     std::string line;
     for (int header = 0; header < 3; ++header) {

@@ -2,8 +2,8 @@
 // renderer's start and watch, and the run's end.
 #include "tests/e2e/host/host_harness.h"
 
-#include "host/saver/bmp_writer.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/bmp_writer.h"
+#include "host/pictures/texture_pictures.h"
 #include "tests/host/music/music_fixtures.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Windows profile calls themselves (GetPrivateProfileStringA and
 // WritePrivateProfileStringA, in code page 932) and with the project's own
 // reader and writer as built for Windows, for the differential test of the
-// settings file (tests/host/startup/ini_differential_test.cpp), which runs it
+// settings file (tests/host/core/ini_differential_test.cpp), which runs it
 // under Wine.
 //
 //   profile-oracle QUESTIONS ANSWERS
@@ -26,9 +26,9 @@
 // run in code page 932 or a file could not be read or written; 2 for a wrong
 // command line.
 
-#include "host/startup/ini_file.h"
-#include "host/startup/text_codec.h"
-#include "tests/host/startup/ini_oracle_format.h"
+#include "host/core/ini_file.h"
+#include "host/core/text_codec.h"
+#include "tests/host/core/ini_oracle_format.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "host/hack/current_pictures.h"
 
 #include "common/kestrune_names.h"
-#include "tests/host/saver/saver_pictures_check.h"
+#include "tests/host/pictures/saver_pictures_check.h"
 #include "tests/support/file_identity.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The music module's command strings, their order and the handling of the
 // replies, recorded through a platform that answers as the test tells it.
 
+#include "host/core/Kestrune_B.h"
 #include "host/music/Kestrune_BGM.h"
 #include "host/music/mci_platform.h"
-#include "host/startup/Kestrune_B.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // and no CD drive at all). The clip is made by scripts/test-windows.sh and
 // named by KESTRUNE_TEST_MP3: an MP3 of about one second.
 
+#include "host/core/Kestrune_B.h"
 #include "host/music/Kestrune_BGM.h"
 #include "host/music/mci_errors.h"
 #include "host/music/mci_platform.h"
-#include "host/startup/Kestrune_B.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temporary_folder.h"
 

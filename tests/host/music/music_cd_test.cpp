@@ -4,8 +4,8 @@
 // tests wait for what they look at and judge what was heard from the output
 // file, so a busy machine that plays late changes nothing.
 
+#include "host/core/Kestrune_B.h"
 #include "host/music/Kestrune_BGM.h"
-#include "host/startup/Kestrune_B.h"
 #include "tests/host/music/music_fixtures.h"
 #include "tests/support/child_process.h"
 

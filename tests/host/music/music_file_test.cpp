@@ -4,9 +4,9 @@
 // paths that are no regular file. The tests wait for what they look at, so a
 // busy machine that plays late changes nothing.
 
+#include "host/core/Kestrune_B.h"
 #include "host/music/Kestrune_BGM.h"
 #include "host/music/mci_platform.h"
-#include "host/startup/Kestrune_B.h"
 #include "tests/host/music/music_fixtures.h"
 #include "tests/support/child_process.h"
 

@@ -4,7 +4,7 @@
 #include "renderer/show/show.h"
 
 #include "common/kestrune_names.h"
-#include "host/saver/texture_pictures.h"
+#include "host/pictures/texture_pictures.h"
 #include "renderer/Classes/CRandom.h"
 #include "renderer/resources/message_sink.h"
 #include "renderer/resources/texture.h"

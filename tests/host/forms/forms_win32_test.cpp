@@ -15,6 +15,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kestrune::forms {
@@ -210,6 +211,54 @@ TEST(FormsWin32, AFormInsideAnotherWindowGoesWithIt) {
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.events, (Events{"Load", "Resize", "QueryUnload:Other", "Unload"}));
     EXPECT_EQ(form.Window(), 0u);
+}
+
+TEST(FormsWin32, TheLoopEndsWhenAnotherThreadTakesTheLastFormAway) {
+    // The system's preview area belongs to another program. Its end reaches
+    // the form inside it as a sent message, handled while the loop waits for
+    // posted ones; the loop must still see that no form is left.
+    Application application(0, nullptr);
+    const DWORD loopThread = GetCurrentThreadId();
+    const HANDLE shown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE returned = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND parent = nullptr;
+    const HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool stuck = false;
+    std::thread owner([&] {
+        parent = CreateWindowExW(0, L"FormsWin32Parent", L"", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetEvent(made);
+        // The owner answers what the form's thread sends it until the form
+        // is in place.
+        while (MsgWaitForMultipleObjects(1, &shown, FALSE, INFINITE, QS_ALLINPUT) !=
+               WAIT_OBJECT_0) {
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+        }
+        DestroyWindow(parent);
+        if (WaitForSingleObject(returned, 30'000) == WAIT_TIMEOUT) {
+            stuck = true;
+            PostThreadMessageW(loopThread, WM_NULL, 0, 0);
+        }
+    });
+    WaitForSingleObject(made, INFINITE);
+
+    RecordingForm form;
+    form.SetBorderStyle(BorderStyle::None);
+    form.Load();
+    EXPECT_TRUE(form.EmbedIn(reinterpret_cast<NativeWindow>(parent)));
+    form.Show();
+    SetEvent(shown);
+    application.Run();
+    SetEvent(returned);
+    owner.join();
+    EXPECT_FALSE(stuck) << "the loop slept on after its last form went";
+    EXPECT_FALSE(form.IsLoaded());
+    for (const HANDLE event : {shown, returned, made}) {
+        CloseHandle(event);
+    }
 }
 
 } // namespace

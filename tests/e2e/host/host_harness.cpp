@@ -84,17 +84,10 @@ HostInstall::Start(const std::vector<std::string>& arguments,
     return std::make_unique<ChildProcess>((ProgramFolder() / "Kestrune.scr").string(), child);
 }
 
-XWindow HostInstall::CreateWindow(const std::string& title, int width, int height, int left,
-                                  int top, bool inputOnly) {
-    const auto w = static_cast<unsigned>(width);
-    const auto h = static_cast<unsigned>(height);
-    const Window root = DefaultRootWindow(m_windows);
-    XSetWindowAttributes none{};
-    const Window window =
-        inputOnly ? XCreateWindow(m_windows, root, left, top, w, h, 0, 0, InputOnly, CopyFromParent,
-                                  0, &none)
-                  : XCreateSimpleWindow(m_windows, root, left, top, w, h, 0, 0,
-                                        WhitePixel(m_windows, DefaultScreen(m_windows)));
+XWindow HostInstall::CreateWindow(const std::string& title, int width, int height) {
+    const Window window = XCreateSimpleWindow(
+        m_windows, DefaultRootWindow(m_windows), 0, 0, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 0, 0, WhitePixel(m_windows, DefaultScreen(m_windows)));
     if (!title.empty()) {
         XStoreName(m_windows, window, title.c_str());
         XChangeProperty(m_windows, window, XInternAtom(m_windows, "_NET_WM_NAME", False),

@@ -67,12 +67,9 @@ public:
         return m_x11->WaitForNoWindow(title, deadline);
     }
 
-    // A plain white top-level window made by the test at `left`, `top`,
-    // mapped, with `title` (may be empty); destroyed with the installation
-    // unless destroyed before. An input-only window takes input but holds no
-    // picture, so no window that shows one can be put inside it.
-    XWindow CreateWindow(const std::string& title, int width, int height, int left = 0, int top = 0,
-                         bool inputOnly = false);
+    // A plain top-level window made by the test, mapped, with `title` (may be
+    // empty); destroyed with the installation unless destroyed before.
+    XWindow CreateWindow(const std::string& title, int width, int height);
     void DestroyWindow(XWindow window);
     std::vector<XWindow> Children(XWindow window);
 

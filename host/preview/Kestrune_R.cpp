@@ -55,7 +55,12 @@ std::unique_ptr<Kestrune_R> PreviewSetUp(std::int32_t parentHandle) {
 
     auto form = std::make_unique<Kestrune_R>();
     form->Load();
-    form->EmbedIn(parent);
+    // A form that could not go inside the parent (gone meanwhile, or one
+    // that cannot hold it) would show as a bare window at the screen's
+    // corner that nothing closes; the preview ends instead.
+    if (!form->EmbedIn(parent)) {
+        return nullptr;
+    }
     const int width = widthTwips / twipsX;
     const int height = heightTwips / twipsY;
     form->MoveTo(0, 0);

@@ -24,7 +24,8 @@ private:
 
 // Shows the preview inside the window `parentHandle`. Returns the loaded form,
 // which the process keeps until it is unloaded; nothing when the parent names
-// no window (the process then has nothing to show and ends).
+// no window or the form cannot be put inside it (the process then has nothing
+// to show and ends).
 std::unique_ptr<Kestrune_R> PreviewSetUp(std::int32_t parentHandle);
 
 } // namespace kestrune

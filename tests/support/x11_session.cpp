@@ -134,10 +134,12 @@ bool X11Connection::RequestClose(XWindow window) {
     return sent != 0;
 }
 
-XWindow X11Connection::CreateWindow(int x, int y, int width, int height) {
-    const Window window =
-        XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), x, y,
-                            static_cast<unsigned>(width), static_cast<unsigned>(height), 0, 0, 0);
+XWindow X11Connection::CreateWindow(int x, int y, int width, int height, bool inputOnly) {
+    XSetWindowAttributes none{};
+    const Window window = XCreateWindow(m_display, DefaultRootWindow(m_display), x, y,
+                                        static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                        0, CopyFromParent, inputOnly ? InputOnly : InputOutput,
+                                        CopyFromParent, inputOnly ? 0 : CWBackPixel, &none);
     XMapWindow(m_display, window);
     XSync(m_display, False);
     return window;

@@ -68,8 +68,9 @@ public:
     bool RequestClose(XWindow window);
 
     // A plain black top-level window of this connection, mapped: a parent
-    // for another program's window, as a desktop's preview area is.
-    XWindow CreateWindow(int x, int y, int width, int height);
+    // for another program's window, as a desktop's preview area is. An
+    // input-only window holds no picture, nor any window that shows one.
+    XWindow CreateWindow(int x, int y, int width, int height, bool inputOnly = false);
     // Destroys any window, as `xdotool windowclose` or its owner would.
     void DestroyWindow(XWindow window);
     // The window's parent in the tree; nothing when the window is gone.

@@ -17,9 +17,29 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+
 namespace kestrune::forms {
 
 using qt::FromUtf8;
+
+namespace {
+
+// The window's parent as the X server has it; 0 when it cannot tell. The
+// question waits for the answer, so every earlier request has taken effect.
+std::uint32_t ParentOf(std::uint32_t window) {
+    xcb_connection_t* connection = qt::X11Connection();
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+    const std::uint32_t parent = tree ? tree->parent : 0;
+    std::free(tree);
+    return parent;
+}
+
+} // namespace
 
 FormWidget::FormWidget(Form::Impl& form) : m_form(form) {}
 
@@ -145,8 +165,11 @@ void Form::Impl::Show(bool modal) {
     widget->show();
     // A form that is shown becomes the active window, with the keyboard
     // focus on its first control, also where no window manager would
-    // activate it.
-    widget->activateWindow();
+    // activate it. A form inside another program's window (the preview)
+    // only appears there: the keyboard stays with that program.
+    if (!foreignParent) {
+        widget->activateWindow();
+    }
     qt::FlushX11();
     if (!shown) {
         shown = true;
@@ -356,6 +379,12 @@ bool Form::EmbedIn(NativeWindow parent) {
         return false;
     }
     own->setParent(foreign.get());
+    // The server may refuse the new parent (an input-only window cannot hold
+    // a window that shows pictures); Qt does not say so, the tree does.
+    if (ParentOf(static_cast<std::uint32_t>(Window())) != static_cast<std::uint32_t>(parent)) {
+        own->setParent(nullptr);
+        return false;
+    }
     m_impl->foreignParent = std::move(foreign);
     m_impl->widget->move(0, 0);
     qt::FlushX11();

@@ -84,6 +84,12 @@ void NoteFormLoaded(Form::Impl& form) {
 
 void NoteFormUnloaded(Form::Impl& form) {
     std::erase(Loaded(), &form);
+    // A form can go while the loop waits in GetMessageW: when another
+    // program destroys the window it sits in, the form's end arrives as a
+    // sent message, which GetMessageW handles without returning, and the close
+    // request it posts dies with the window. A posted message of the thread's
+    // own wakes every loop, so that each checks whether its forms are left.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 bool PumpOneMessage() {

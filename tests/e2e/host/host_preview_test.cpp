@@ -1,11 +1,11 @@
 // The preview of the real Kestrune.scr inside windows made by the test, as
 // the system's preview area would hold it.
 #include "tests/e2e/host/host_harness.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 namespace kestrune::test {
 namespace {
@@ -25,90 +25,98 @@ std::optional<WindowGeometry> ShownChild(HostInstall& install, XWindow parent) {
     return std::nullopt;
 }
 
-// The RGB bytes of a rectangle of the screen.
-std::vector<std::uint8_t> ScreenPart(HostInstall& install, int x, int y, int width, int height) {
-    const std::vector<std::uint8_t> screen = install.X11().ScreenshotRgb();
-    const int screenWidth = install.X11().ScreenWidth();
-    std::vector<std::uint8_t> part;
-    for (int row = y; row < y + height; ++row) {
-        const auto begin =
-            screen.begin() + (static_cast<std::ptrdiff_t>(row) * screenWidth + x) * 3;
-        part.insert(part.end(), begin, begin + static_cast<std::ptrdiff_t>(width) * 3);
-    }
-    return part;
+// The stored still's pixels: the end of a binary PPM.
+std::vector<std::uint8_t> StoredStill() {
+    const std::string ppm =
+        ReadBytes(std::string(KESTRUNE_SOURCE_DIR) + "/host/preview/preview_still.ppm");
+    const std::size_t size = std::min<std::size_t>(ppm.size(), 152 * 112 * 3);
+    return std::vector<std::uint8_t>(ppm.end() - static_cast<std::ptrdiff_t>(size), ppm.end());
 }
 
-// The stored still's pixels (a binary PPM with a three-line header).
-std::vector<std::uint8_t> StoredStill() {
-    std::ifstream in(std::string(KESTRUNE_SOURCE_DIR) + "/host/preview/preview_still.ppm",
-                     std::ios::binary);
-    std::string line;
-    for (int header = 0; header < 3; ++header) {
-        std::getline(in, line);
+// Whether a window other than the test's own sits mapped on the desktop: a
+// preview that failed to go inside its parent would show at the screen's
+// corner, and nothing would ever close it.
+bool StrayTopLevelWindow(HostInstall& install, const std::vector<XWindow>& own) {
+    for (const XWindow window : install.Children(install.X11().Root())) {
+        const auto geometry = install.X11().Geometry(window);
+        if (geometry && geometry->viewable &&
+            std::find(own.begin(), own.end(), window) == own.end()) {
+            return true;
+        }
     }
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+    return false;
 }
 
 TEST(HostPreview, ShowsTheStillInsideEachParentAndEndsWithIt) {
     HostInstall install;
     ASSERT_TRUE(install.Ok());
-    const XWindow usual = install.CreateWindow("", 152, 112);
-    const XWindow larger = install.CreateWindow("", 300, 200);
-    auto first = install.Start({"/p", std::to_string(usual)});
-    auto second = install.Start({"/P:" + std::to_string(larger)});
+    X11Connection& x11 = install.X11();
+    const std::vector<std::uint8_t> still = StoredStill();
 
-    std::optional<WindowGeometry> inUsual;
-    std::optional<WindowGeometry> inLarger;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            inUsual = ShownChild(install, usual);
-            inLarger = ShownChild(install, larger);
-            return inUsual && inLarger;
-        },
-        kStartDeadline))
-        << first->Output() << second->Output();
-    EXPECT_EQ(inUsual->x, 0);
-    EXPECT_EQ(inUsual->y, 0);
-    EXPECT_EQ(inUsual->width, 152);
-    EXPECT_EQ(inUsual->height, 112);
-    EXPECT_EQ(inLarger->width, 300);
-    EXPECT_EQ(inLarger->height, 200);
+    // Two previews started at the same moment are independent, and both
+    // show the still edge to edge, pixel for pixel, every time.
+    for (int round = 0; round < 3; ++round) {
+        const XWindow first = x11.CreateWindow(0, 0, 152, 112);
+        const XWindow second = x11.CreateWindow(200, 0, 152, 112);
+        auto inFirst = install.Start({"/p", std::to_string(first)});
+        auto inSecond = install.Start({"/P:" + std::to_string(second)});
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return x11.ScreenshotRgb(0, 0, 152, 112) == still &&
+                       x11.ScreenshotRgb(200, 0, 152, 112) == still;
+            },
+            kStartDeadline))
+            << "round " << round << ": a preview does not show the still\n"
+            << inFirst->Output() << inSecond->Output();
+        EXPECT_FALSE(StrayTopLevelWindow(install, {first, second}));
 
-    // Both parents sit at the screen's corner, the larger one on top: it is
-    // covered by the still, stretched.
+        x11.DestroyWindow(second);
+        EXPECT_EQ(inSecond->WaitForExit(kEndDeadline), 0) << "the preview outlived its parent";
+        EXPECT_TRUE(inFirst->Running()) << "two previews are independent";
+        x11.DestroyWindow(first);
+        EXPECT_EQ(inFirst->WaitForExit(kEndDeadline), 0);
+    }
+
+    // A larger parent is covered by the still, stretched.
+    const XWindow larger = x11.CreateWindow(0, 0, 300, 200);
+    auto inLarger = install.Start({"/p", std::to_string(larger)});
+    std::optional<WindowGeometry> child;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            const PictureStats stats = StatsOf(ScreenPart(install, 0, 0, 300, 200));
-            return stats.distinctColours > 200 && stats.meanLuma > 10.0;
+            const PictureStats stats = StatsOf(x11.ScreenshotRgb(0, 0, 300, 200));
+            child = ShownChild(install, larger);
+            return child && child->width == 300 && child->height == 200 &&
+                   stats.distinctColours > 200 && stats.meanLuma > 10.0;
         },
-        10s))
-        << "the larger preview shows no picture";
-    install.DestroyWindow(larger);
-    EXPECT_EQ(second->WaitForExit(kEndDeadline), 0) << "the preview outlived its parent";
-    EXPECT_TRUE(first->Running()) << "two previews are independent";
-
-    // The usual size shows the still edge to edge, pixel for pixel.
-    const std::vector<std::uint8_t> still = StoredStill();
-    ASSERT_EQ(still.size(), 152u * 112u * 3u);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenPart(install, 0, 0, 152, 112) == still; }, 10s))
-        << "the preview does not show the still";
+        kStartDeadline))
+        << "the larger preview does not cover its parent with a picture";
 
     // Nothing of a run: no texture folder, no renderer.
     EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
-    EXPECT_FALSE(install.X11().FindWindowByTitle("Kestrune_VC"));
-
-    install.DestroyWindow(usual);
-    EXPECT_EQ(first->WaitForExit(kEndDeadline), 0);
+    EXPECT_FALSE(x11.FindWindowByTitle("Kestrune_VC"));
+    x11.DestroyWindow(larger);
+    EXPECT_EQ(inLarger->WaitForExit(kEndDeadline), 0);
 }
 
-TEST(HostPreview, NoParentWindowEndsAtOnce) {
+TEST(HostPreview, WithoutAParentToShowInEndsAtOnceShowingNothing) {
     HostInstall install;
     ASSERT_TRUE(install.Ok());
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"/p"}, {"/p", "0"}, {"/p", "123456789"}}) {
+    const XWindow inputOnly = install.X11().CreateWindow(0, 0, 152, 112, true);
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"/p"}, {"/p", "0"}, {"/p", "123456789"}, {"/p", std::to_string(inputOnly)}}) {
         auto host = install.Start(arguments);
-        EXPECT_EQ(host->WaitForExit(kEndDeadline), 0) << host->Output();
+        bool shown = false;
+        WaitUntil(
+            [&] {
+                shown = shown || StrayTopLevelWindow(install, {inputOnly});
+                return !host->Running();
+            },
+            kEndDeadline);
+        EXPECT_FALSE(shown) << arguments.back() << ": a preview window showed";
+        EXPECT_EQ(host->WaitForExit(0s), 0) << arguments.back() << host->Output();
     }
+    EXPECT_FALSE(std::filesystem::exists(install.TextureFolder()));
+    EXPECT_FALSE(install.X11().FindWindowByTitle("Kestrune_VC"));
 }
 
 } // namespace

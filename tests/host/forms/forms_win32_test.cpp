@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kestrune::forms {
@@ -183,24 +185,35 @@ TEST(FormsWin32, TimersTickThroughTheLoopOneAtATimeWhileEnabledAndLoaded) {
     EXPECT_TRUE(modalReturned);
 }
 
-LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST(FormsWin32, AFormInsideAnotherWindowGoesWithIt) {
-    WNDCLASSW plain{};
-    plain.lpfnWndProc = PlainWindowProc;
-    plain.hInstance = GetModuleHandleW(nullptr);
-    plain.lpszClassName = L"FormsWin32Parent";
-    RegisterClassW(&plain);
-    const HWND parent = CreateWindowExW(0, plain.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                        152, 112, nullptr, nullptr, plain.hInstance, nullptr);
-    ASSERT_NE(parent, nullptr);
+TEST(FormsWin32, AFormInsideAnotherProgramsWindowGoesWithIt) {
+    // The preview area belongs to another program. Its end reaches the form
+    // as a message sent while the loop waits for posted ones, and the loop
+    // must still see that no form is left.
+    Application application(0, nullptr);
+    const DWORD loopThread = GetCurrentThreadId();
+    std::promise<HWND> made;
+    std::promise<void> loopEnded;
+    bool stuck = false;
+    std::thread owner([&] {
+        const HWND area = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112,
+                                          nullptr, nullptr, nullptr, nullptr);
+        made.set_value(area);
+        MSG message{};
+        while (IsWindow(area) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+            DispatchMessageW(&message);
+        }
+        if (loopEnded.get_future().wait_for(std::chrono::seconds(30)) ==
+            std::future_status::timeout) {
+            stuck = true;
+            PostThreadMessageW(loopThread, WM_NULL, 0, 0);
+        }
+    });
+    const HWND parent = made.get_future().get();
 
     RecordingForm form;
     form.SetBorderStyle(BorderStyle::None);
     form.Load();
-    ASSERT_TRUE(form.EmbedIn(reinterpret_cast<NativeWindow>(parent)));
+    EXPECT_TRUE(form.EmbedIn(reinterpret_cast<NativeWindow>(parent)));
     const auto window = reinterpret_cast<HWND>(form.Window());
     EXPECT_EQ(GetAncestor(window, GA_PARENT), parent);
     EXPECT_TRUE(GetWindowLongA(window, GWL_STYLE) & WS_CHILD);
@@ -209,7 +222,11 @@ TEST(FormsWin32, AFormInsideAnotherWindowGoesWithIt) {
     form.Show();
     EXPECT_EQ(WindowRect(form.Window()), WindowRect(reinterpret_cast<NativeWindow>(parent)));
 
-    DestroyWindow(parent);
+    PostMessageW(parent, WM_CLOSE, 0, 0);
+    application.Run();
+    loopEnded.set_value();
+    owner.join();
+    EXPECT_FALSE(stuck) << "the loop slept on after its last form went";
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.events, (Events{"Load", "Resize", "QueryUnload:Other", "Unload"}));
     EXPECT_EQ(form.Window(), 0u);

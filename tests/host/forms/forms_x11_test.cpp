@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QWindow>
+
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -97,10 +100,17 @@ TEST_F(FormsX11, EmbeddedFormSitsInItsParentAndEndsWithIt) {
     EXPECT_FALSE(preview.EmbedIn(parent)) << "a form not loaded has no window to embed";
     preview.Load();
     EXPECT_FALSE(preview.EmbedIn(parent + 12345)) << "no such window";
+    const NativeWindow inputOnly = m_x->CreateWindow(0, 0, 152, 112, true);
+    EXPECT_FALSE(preview.EmbedIn(inputOnly)) << "the server cannot put it there";
+    EXPECT_EQ(m_x->Parent(preview.Window()), m_x->Root());
     ASSERT_TRUE(preview.EmbedIn(parent));
     preview.SetClientSize(152, 112);
     preview.Show();
     ASSERT_TRUE(PumpUntil([&] { return Viewable(preview.Window()); }));
+    // It only appears there: the keyboard stays with the parent's program.
+    QCoreApplication::processEvents();
+    const QWindow* focus = QGuiApplication::focusWindow();
+    EXPECT_FALSE(focus && focus->winId() == preview.Window()) << "the embedded form took the focus";
 
     EXPECT_EQ(m_x->Parent(preview.Window()), parent);
     const auto geometry = m_x->Geometry(preview.Window());

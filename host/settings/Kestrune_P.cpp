@@ -338,12 +338,12 @@ void Kestrune_P::Cmd_File_Click(int index) {
 
 void Kestrune_P::Cmd_Set_Click() {
     BgmRepeat = RepeatFromText(BGM_Repeat.Text());
-    const std::vector<SaveFailure> failures =
-        SaveSettings(m_place.settingsFile, BgmKind, BgmRepeat, BgmFile);
+    const SaveResult result = SaveSettings(m_place.settingsFile, BgmKind, BgmRepeat, BgmFile);
     // A choice that was not saved is not reported as saved: the user learns
-    // what is missing and can choose again or cancel.
-    if (!failures.empty()) {
-        m_services.showMessage(SaveFailureMessage(failures, m_place.settingsFile));
+    // why and can choose again or cancel, and the file still holds the
+    // previous choice whole.
+    if (result != SaveResult::Saved) {
+        m_services.showMessage(SaveFailureMessage(result, BgmFile, m_place.settingsFile));
         return;
     }
     Unload();

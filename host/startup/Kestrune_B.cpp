@@ -10,6 +10,7 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kestrune {
 
@@ -70,12 +71,24 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath) {
+    const IniKeyValue one{key, value};
+    return WriteIniValues(section, std::span(&one, 1), filePath);
+}
+
+bool WriteIniValues(const std::string& section, std::span<const IniKeyValue> values,
+                    const std::string& filePath) {
     // The per-user settings folder is made by the first save, not before:
     // a user who never saves leaves no trace.
     PrepareSettingsFolder(filePath);
-    return WriteIniString(filePath, FirstCharacters(section, kNameFieldSize - 1),
-                          FirstCharacters(key, kNameFieldSize - 1),
-                          value) == IniWriteResult::Written;
+    std::vector<std::string> keys;
+    std::vector<IniEntry> entries;
+    keys.reserve(values.size());
+    for (const IniKeyValue& one : values) {
+        keys.push_back(FirstCharacters(one.key, kNameFieldSize - 1));
+        entries.push_back(IniEntry{keys.back(), one.value});
+    }
+    return WriteIniStrings(filePath, FirstCharacters(section, kNameFieldSize - 1), entries) ==
+           IniWriteResult::Written;
 }
 
 void LoadSettings() {

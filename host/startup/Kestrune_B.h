@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 // The host's start-up module: the settings in memory for the life of the
@@ -43,6 +44,19 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 // user instead of losing the choice silently.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath);
+
+// One key of a section and the value to write, for WriteIniValues.
+struct IniKeyValue {
+    std::string key;
+    std::string value;
+};
+
+// WriteIniValue for several keys of one section, in the given order, in one
+// replacement of the file: either every key is written, or the file is left
+// exactly as it was and false is returned. A choice saved half (the new music
+// kind with the old file) is never left behind.
+bool WriteIniValues(const std::string& section, std::span<const IniKeyValue> values,
+                    const std::string& filePath);
 
 // Fills the four settings variables from the settings file
 // (SettingsFilePath).

@@ -233,16 +233,15 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
 Kestrune_P::~Kestrune_P() = default;
 
 void Kestrune_P::Form_Load() {
-    // 1. Centred across the screen, at a third of the free height, worked out
-    // in twips with whole-number division.
-    const int twipsX = forms::ScreenTwipsPerPixelX();
-    const int twipsY = forms::ScreenTwipsPerPixelY();
-    const forms::Rect frame = WindowRect();
-    const int width = (frame.Width() > 0 ? frame.Width() : ClientWidth()) * twipsX;
-    const int height = (frame.Height() > 0 ? frame.Height() : ClientHeight()) * twipsY;
-    const int left = (forms::ScreenWidth() * twipsX - width) / 2;
-    const int top = (forms::ScreenHeight() * twipsY - height) / 3;
-    MoveTo(TwipsToPixels(left, twipsX), TwipsToPixels(top, twipsY));
+    // 1. The frame centred across the screen, at a third of the free height,
+    // worked out in twips with whole-number division.
+    PlaceFrame([](int frameWidth, int frameHeight) {
+        const int twipsX = forms::ScreenTwipsPerPixelX();
+        const int twipsY = forms::ScreenTwipsPerPixelY();
+        const int left = (forms::ScreenWidth() * twipsX - frameWidth * twipsX) / 2;
+        const int top = (forms::ScreenHeight() * twipsY - frameHeight * twipsY) / 3;
+        return forms::Point{TwipsToPixels(left, twipsX), TwipsToPixels(top, twipsY)};
+    });
 
     // 2. Every button starts following the mouse.
     SetCommandButtons(true, false);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace kestrune::forms::qt {
@@ -49,10 +50,10 @@ std::uint32_t X11EventFilter::FrameExtentsAtom() {
             constexpr std::string_view kName = "_NET_FRAME_EXTENTS";
             const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(
                 connection, 0, static_cast<std::uint16_t>(kName.size()), kName.data());
-            if (xcb_intern_atom_reply_t* reply =
-                    xcb_intern_atom_reply(connection, cookie, nullptr)) {
+            const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+                xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+            if (reply) {
                 m_frameExtents = reply->atom;
-                std::free(reply);
             }
         }
     }

@@ -29,9 +29,11 @@ SaveResult SaveSettings(const std::string& settingsFile, std::int16_t kind, std:
     if (!EncodeCp932(fileValue)) {
         return SaveResult::Unrepresentable;
     }
-    const IniKeyValue settings[] = {
-        {kBgmKindKey, NumberText(kind)},
-        {kBgmRepeatKey, NumberText(repeat)},
+    const std::string kindText = NumberText(kind);
+    const std::string repeatText = NumberText(repeat);
+    const IniEntry settings[] = {
+        {kBgmKindKey, kindText},
+        {kBgmRepeatKey, repeatText},
         {kBgmFileKey, fileValue},
     };
     return WriteIniValues(kSettingsSection, settings, settingsFile) ? SaveResult::Saved

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/startup/ini_file.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -45,17 +47,11 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath);
 
-// One key of a section and the value to write, for WriteIniValues.
-struct IniKeyValue {
-    std::string key;
-    std::string value;
-};
-
 // WriteIniValue for several keys of one section, in the given order, in one
 // replacement of the file: either every key is written, or the file is left
 // exactly as it was and false is returned. A choice saved half (the new music
 // kind with the old file) is never left behind.
-bool WriteIniValues(const std::string& section, std::span<const IniKeyValue> values,
+bool WriteIniValues(const std::string& section, std::span<const IniEntry> values,
                     const std::string& filePath);
 
 // Fills the four settings variables from the settings file

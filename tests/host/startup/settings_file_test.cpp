@@ -99,7 +99,7 @@ TEST(SettingsFileTest, AnExistingFileKeepsItsOtherLinesByteForByte) {
                                "\x42\x47\x4D\x8B\xE6\x95\xAA=9\n";
     WriteBytes(ini, before);
     // Both keys in one write: each by the rules a write of its own follows.
-    const IniKeyValue both[] = {{kBgmKindKey, " 2"}, {kBgmRepeatKey, " 5"}};
+    const IniEntry both[] = {{kBgmKindKey, " 2"}, {kBgmRepeatKey, " 5"}};
     ASSERT_TRUE(WriteIniValues(kSettingsSection, both, ini));
     EXPECT_EQ(ReadBytes(ini), "; Kestrune settings, edited by hand\n"
                               "[Window]\n"
@@ -125,7 +125,7 @@ TEST(SettingsFileTest, AValueCodePage932CannotHoldIsRefusedAndTheFileUntouched) 
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/¥en.mp3", ini));
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/a\nb.mp3", ini));
     // Several keys at once: the last one refused, the first ones not written.
-    const IniKeyValue three[] = {
+    const IniEntry three[] = {
         {kBgmKindKey, " 1"}, {kBgmRepeatKey, " 3"}, {kBgmFileKey, "/home/zoë.mp3"}};
     EXPECT_FALSE(WriteIniValues(kSettingsSection, three, ini));
     const auto after = test::IdentityOf(ini);

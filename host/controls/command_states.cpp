@@ -60,10 +60,18 @@ CommandReaction CommandStates::GotFocus() {
 }
 
 CommandReaction CommandStates::LostFocus() {
-    if (!Enabled || State == 1) {
+    if (State == 1) {
         return {};
     }
+    // A disabled button loses its focus too (the window system moves it away
+    // from a greyed control), though it keeps its greyed look. Were the
+    // focused state kept, the first press after the button is enabled again
+    // would give it the focus anew (state 4 back to 3), and the release would
+    // raise no Click.
     State = 1;
+    if (!Enabled) {
+        return {};
+    }
     return {CommandLook::Normal};
 }
 

@@ -19,7 +19,7 @@ struct CommandReaction {
 // The button's mouse and focus states and their table of transitions,
 // without any window: the user control feeds it its events and carries out
 // the reactions. Mouse, focus and timer events do nothing while the button
-// is disabled.
+// is disabled, except that a focus loss is still remembered.
 struct CommandStates {
     // 0 before Initialize; 1 normal; 2 mouse over, no focus; 3 focus, mouse
     // away; 4 focus and mouse over.

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace kestrune {
 
@@ -28,7 +29,7 @@ constexpr std::size_t kValueBufferSize = 256;
 constexpr std::size_t kNameFieldSize = 128;
 
 // The first `count` characters (code points) of UTF-8 text.
-std::string FirstCharacters(const std::string& text, std::size_t count) {
+std::string FirstCharacters(std::string_view text, std::size_t count) {
     std::size_t at = 0;
     for (std::size_t n = 0; n < count && at < text.size(); ++n) {
         ++at;
@@ -36,7 +37,7 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
             ++at;
         }
     }
-    return text.substr(0, at);
+    return std::string(text.substr(0, at));
 }
 
 // A setting read as a number: the text rounded down to an integer, or 0 when
@@ -70,12 +71,24 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath) {
+    const IniEntry one{key, value};
+    return WriteIniValues(section, std::span(&one, 1), filePath);
+}
+
+bool WriteIniValues(const std::string& section, std::span<const IniEntry> values,
+                    const std::string& filePath) {
     // The per-user settings folder is made by the first save, not before:
     // a user who never saves leaves no trace.
     PrepareSettingsFolder(filePath);
-    return WriteIniString(filePath, FirstCharacters(section, kNameFieldSize - 1),
-                          FirstCharacters(key, kNameFieldSize - 1),
-                          value) == IniWriteResult::Written;
+    std::vector<std::string> keys;
+    std::vector<IniEntry> entries;
+    keys.reserve(values.size());
+    for (const IniEntry& one : values) {
+        keys.push_back(FirstCharacters(one.key, kNameFieldSize - 1));
+        entries.push_back(IniEntry{keys.back(), one.value});
+    }
+    return WriteIniStrings(filePath, FirstCharacters(section, kNameFieldSize - 1), entries) ==
+           IniWriteResult::Written;
 }
 
 void LoadSettings() {

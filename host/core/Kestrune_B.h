@@ -1,6 +1,9 @@
 #pragma once
 
+#include "host/core/ini_file.h"
+
 #include <cstdint>
+#include <span>
 #include <string>
 
 // The host's start-up module: the settings in memory for the life of the
@@ -43,6 +46,13 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 // user instead of losing the choice silently.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath);
+
+// WriteIniValue for several keys of one section, in the given order, in one
+// replacement of the file: either every key is written, or the file is left
+// exactly as it was and false is returned. A choice saved half (the new music
+// kind with the old file) is never left behind.
+bool WriteIniValues(const std::string& section, std::span<const IniEntry> values,
+                    const std::string& filePath);
 
 // Fills the four settings variables from the settings file
 // (SettingsFilePath).

@@ -23,6 +23,12 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 
 IniWriteResult WriteIniString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view value) {
+    const IniEntry entry{key, value};
+    return WriteIniStrings(path, section, std::span(&entry, 1));
+}
+
+IniWriteResult WriteIniStrings(const std::string& path, std::string_view section,
+                               std::span<const IniEntry> entries) {
     std::string text;
     const FileReadStatus status = ReadWholeFile(path, text);
     if (status == FileReadStatus::Failed) {
@@ -30,20 +36,27 @@ IniWriteResult WriteIniString(const std::string& path, std::string_view section,
         // lines would be lost.
         return IniWriteResult::FileError;
     }
-    const ProfileEdit edit = SetProfileValue(text, section, key, value);
-    switch (edit.status) {
-    case ProfileEditStatus::Unrepresentable:
-        return IniWriteResult::Unrepresentable;
-    case ProfileEditStatus::InvalidName:
-        return IniWriteResult::InvalidName;
-    case ProfileEditStatus::Changed:
-        break;
+    // Each key is set in the text the previous one left, exactly as one
+    // write after the other would leave the file, but nothing reaches the
+    // disk until every key has its place.
+    std::string edited = text;
+    for (const IniEntry& entry : entries) {
+        ProfileEdit edit = SetProfileValue(edited, section, entry.key, entry.value);
+        switch (edit.status) {
+        case ProfileEditStatus::Unrepresentable:
+            return IniWriteResult::Unrepresentable;
+        case ProfileEditStatus::InvalidName:
+            return IniWriteResult::InvalidName;
+        case ProfileEditStatus::Changed:
+            break;
+        }
+        edited = std::move(edit.text);
     }
-    if (status == FileReadStatus::Read && edit.text == text) {
+    if (status == FileReadStatus::Read && edited == text) {
         return IniWriteResult::Written; // already so; the file stays untouched
     }
-    return ReplaceFileFollowingLinks(path, edit.text) ? IniWriteResult::Written
-                                                      : IniWriteResult::FileError;
+    return ReplaceFileFollowingLinks(path, edited) ? IniWriteResult::Written
+                                                   : IniWriteResult::FileError;
 }
 
 const char* DescribeIniWriteResult(IniWriteResult result) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,19 @@ enum class IniWriteResult {
 // either the old one or the new one, never a mix.
 IniWriteResult WriteIniString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view value);
+
+// One key and its value, for WriteIniStrings.
+struct IniEntry {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Sets several keys of `section` at once, in the given order, each by the
+// same rules as WriteIniString, and replaces the file once: either every key
+// is written or the file stays as it was, byte for byte. The result is that
+// of the first key that cannot be written, or FileError.
+IniWriteResult WriteIniStrings(const std::string& path, std::string_view section,
+                               std::span<const IniEntry> entries);
 
 // A short English description of a result, for messages.
 const char* DescribeIniWriteResult(IniWriteResult result);

@@ -233,16 +233,15 @@ Kestrune_P::Kestrune_P(SettingsDialogPlace place, SettingsDialogServices service
 Kestrune_P::~Kestrune_P() = default;
 
 void Kestrune_P::Form_Load() {
-    // 1. Centred across the screen, at a third of the free height, worked out
-    // in twips with whole-number division.
-    const int twipsX = forms::ScreenTwipsPerPixelX();
-    const int twipsY = forms::ScreenTwipsPerPixelY();
-    const forms::Rect frame = WindowRect();
-    const int width = (frame.Width() > 0 ? frame.Width() : ClientWidth()) * twipsX;
-    const int height = (frame.Height() > 0 ? frame.Height() : ClientHeight()) * twipsY;
-    const int left = (forms::ScreenWidth() * twipsX - width) / 2;
-    const int top = (forms::ScreenHeight() * twipsY - height) / 3;
-    MoveTo(TwipsToPixels(left, twipsX), TwipsToPixels(top, twipsY));
+    // 1. The frame centred across the screen, at a third of the free height,
+    // worked out in twips with whole-number division.
+    PlaceFrame([](int frameWidth, int frameHeight) {
+        const int twipsX = forms::ScreenTwipsPerPixelX();
+        const int twipsY = forms::ScreenTwipsPerPixelY();
+        const int left = (forms::ScreenWidth() * twipsX - frameWidth * twipsX) / 2;
+        const int top = (forms::ScreenHeight() * twipsY - frameHeight * twipsY) / 3;
+        return forms::Point{TwipsToPixels(left, twipsX), TwipsToPixels(top, twipsY)};
+    });
 
     // 2. Every button starts following the mouse.
     SetCommandButtons(true, false);
@@ -338,12 +337,12 @@ void Kestrune_P::Cmd_File_Click(int index) {
 
 void Kestrune_P::Cmd_Set_Click() {
     BgmRepeat = RepeatFromText(BGM_Repeat.Text());
-    const std::vector<SaveFailure> failures =
-        SaveSettings(m_place.settingsFile, BgmKind, BgmRepeat, BgmFile);
+    const SaveResult result = SaveSettings(m_place.settingsFile, BgmKind, BgmRepeat, BgmFile);
     // A choice that was not saved is not reported as saved: the user learns
-    // what is missing and can choose again or cancel.
-    if (!failures.empty()) {
-        m_services.showMessage(SaveFailureMessage(failures, m_place.settingsFile));
+    // why and can choose again or cancel, and the file still holds the
+    // previous choice whole.
+    if (result != SaveResult::Saved) {
+        m_services.showMessage(SaveFailureMessage(result, BgmFile, m_place.settingsFile));
         return;
     }
     Unload();

@@ -22,37 +22,32 @@ std::string FileValueText(const std::string& path) {
     return path;
 }
 
-std::vector<SaveFailure> SaveSettings(const std::string& settingsFile, std::int16_t kind,
-                                      std::int16_t repeat, const std::string& musicFile) {
-    struct Setting {
-        const char* key;
-        std::string value;
-    };
-    const Setting settings[] = {
-        {kBgmKindKey, NumberText(kind)},
-        {kBgmRepeatKey, NumberText(repeat)},
-        {kBgmFileKey, FileValueText(musicFile)},
-    };
-    std::vector<SaveFailure> failures;
-    for (const Setting& setting : settings) {
-        if (!WriteIniValue(kSettingsSection, setting.key, setting.value, settingsFile)) {
-            failures.push_back(
-                SaveFailure{setting.key, setting.value, !EncodeCp932(setting.value).has_value()});
-        }
+SaveResult SaveSettings(const std::string& settingsFile, std::int16_t kind, std::int16_t repeat,
+                        const std::string& musicFile) {
+    const std::string fileValue = FileValueText(musicFile);
+    // The numbers are digits; only a path can hold what the file cannot.
+    if (!EncodeCp932(fileValue)) {
+        return SaveResult::Unrepresentable;
     }
-    return failures;
+    const std::string kindText = NumberText(kind);
+    const std::string repeatText = NumberText(repeat);
+    const IniEntry settings[] = {
+        {kBgmKindKey, kindText},
+        {kBgmRepeatKey, repeatText},
+        {kBgmFileKey, fileValue},
+    };
+    return WriteIniValues(kSettingsSection, settings, settingsFile) ? SaveResult::Saved
+                                                                    : SaveResult::FileError;
 }
 
-std::string SaveFailureMessage(const std::vector<SaveFailure>& failures,
+std::string SaveFailureMessage(SaveResult result, const std::string& musicFile,
                                const std::string& settingsFile) {
-    std::string message = "次の設定を保存できませんでした。\n";
-    for (const SaveFailure& failure : failures) {
-        message += "\n";
-        message += failure.key;
-        message += " = ";
-        message += failure.value;
-        message += failure.unrepresentable ? "\n（設定ﾌｧｲﾙの文字ｺｰﾄﾞで表せない文字があります）"
-                                           : "\n（設定ﾌｧｲﾙに書き込めません）";
+    std::string message = "設定を保存できませんでした。設定ﾌｧｲﾙは元のままです。\n\n";
+    if (result == SaveResult::Unrepresentable) {
+        message += std::string(kBgmFileKey) + " = " + musicFile +
+                   "\n（設定ﾌｧｲﾙの文字ｺｰﾄﾞで表せない文字があります）";
+    } else {
+        message += "（設定ﾌｧｲﾙに書き込めません）";
     }
     message += "\n\n設定ﾌｧｲﾙ: ";
     message += settingsFile;

@@ -3,25 +3,23 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 // Saving the dialog's choice to the settings file, and the checks that keep
 // a choice from being lost on the way.
 namespace kestrune {
 
-// One setting that could not be written, and why.
-struct SaveFailure {
-    std::string key;
-    std::string value;
-    bool unrepresentable = false; // code page 932 cannot hold the value
+enum class SaveResult {
+    Saved,
+    Unrepresentable, // code page 932 cannot hold the music file's path
+    FileError,       // the settings file could not be read or replaced
 };
 
 // Writes "BGM区分", "BGMﾘﾋﾟｰﾄ" and "BGMﾌｧｲﾙ" into the section "Section" of
-// `settingsFile`, in that order, each as its own write: the two numbers as
-// number text, the music file as a file value (FileValueText). Returns the
-// settings that could not be written; those keys keep what the file had.
-std::vector<SaveFailure> SaveSettings(const std::string& settingsFile, std::int16_t kind,
-                                      std::int16_t repeat, const std::string& musicFile);
+// `settingsFile`, in that order and in one replacement of the file: the two
+// numbers as number text, the music file as a file value (FileValueText).
+// Unless the result is Saved, the file is exactly as it was.
+SaveResult SaveSettings(const std::string& settingsFile, std::int16_t kind, std::int16_t repeat,
+                        const std::string& musicFile);
 
 // The text a music file's path is stored as. The settings file trims blanks
 // around a value and drops one pair of quotes enclosing it, so a path that
@@ -29,8 +27,8 @@ std::vector<SaveFailure> SaveSettings(const std::string& settingsFile, std::int1
 // whole; every other path is written as it is.
 std::string FileValueText(const std::string& path);
 
-// The message that tells the user which settings were not saved, and where.
-std::string SaveFailureMessage(const std::vector<SaveFailure>& failures,
+// The message that tells the user that nothing was saved, why, and where.
+std::string SaveFailureMessage(SaveResult result, const std::string& musicFile,
                                const std::string& settingsFile);
 
 // The longest path, in bytes of code page 932, that the settings file keeps:

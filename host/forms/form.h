@@ -5,6 +5,7 @@
 #include "host/forms/picture.h"
 #include "host/forms/surface.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,11 @@ public:
     void MoveTo(int left, int top);
     // The window's frame on screen (GetWindowRect).
     Rect WindowRect() const;
+    // Moves the frame to where `place` puts a frame of the given size
+    // (pixels). A window manager may tell the size of its frame only after
+    // the window is shown; the form is then placed once more by it, so that
+    // a form centred by its frame stays centred.
+    void PlaceFrame(const std::function<Point(int width, int height)>& place);
 
     void SetBackColor(Rgb colour);
 

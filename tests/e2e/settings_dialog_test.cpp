@@ -4,11 +4,9 @@
 // saved to the settings file. (The missing renderer's message, which comes
 // instead of the dialog, is tested with the other modes in host_e2e_test.)
 #include "tests/e2e/host/host_harness.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace kestrune::test {
 namespace {
@@ -23,13 +21,6 @@ constexpr int kDialogWidth = 496;
 constexpr int kDialogHeight = 246;
 constexpr int kDialogLeft = (1024 - kDialogWidth) / 2;
 constexpr int kDialogTop = (768 - kDialogHeight) / 3;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Runs xdotool on the installation's display, as a user's mouse and keys.
 bool XDoTool(const HostInstall& install, const std::vector<std::string>& arguments) {
@@ -97,11 +88,15 @@ TEST(SettingsDialogE2e, ConfigureChooseTheCdTypeATrackAndSave) {
     // Kept beside the test for a person to look at.
     EXPECT_TRUE(WritePpm("settings_dialog.ppm", kScreenWidth, 768, screen));
 
-    // A second start while the dialog is open ends at once, in any mode.
+    // A second start while the dialog is open ends at once, in any mode,
+    // having done nothing: no second dialog (it would not end), no texture
+    // file written and no renderer started for a screensaver run.
     for (const char* mode : {"/c", "/s"}) {
         const auto second = install.Start({mode});
         EXPECT_EQ(second->WaitForExit(30s), 0) << mode << second->Output();
     }
+    EXPECT_TRUE(std::filesystem::is_empty(install.TextureFolder()));
+    EXPECT_FALSE(std::filesystem::exists(install.StandInReport()));
     EXPECT_TRUE(dialog->Running());
 
     // "音楽CD", track 12 typed into the box, then "設定".
@@ -113,10 +108,10 @@ TEST(SettingsDialogE2e, ConfigureChooseTheCdTypeATrackAndSave) {
     ASSERT_TRUE(ClickAt(install, 324 + 38, 200 + 12));
     ASSERT_EQ(dialog->WaitForExit(30s), 0) << dialog->Output();
 
-    EXPECT_EQ(ReadFile(install.SettingsFile()), "[Section]\r\n"
-                                                "\x42\x47\x4D\x8B\xE6\x95\xAA= 1\r\n"
-                                                "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 12\r\n"
-                                                "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n");
+    EXPECT_EQ(ReadBytes(install.SettingsFile()), "[Section]\r\n"
+                                                 "\x42\x47\x4D\x8B\xE6\x95\xAA= 1\r\n"
+                                                 "\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 12\r\n"
+                                                 "\x42\x47\x4D\xCC\xA7\xB2\xD9=\r\n");
     EXPECT_FALSE(install.X11().FindWindowByTitle(kDialogTitle));
 }
 

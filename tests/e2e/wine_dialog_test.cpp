@@ -27,12 +27,14 @@ struct Area {
     int height = 0;
 };
 constexpr Area kCdLabel{56, 72, 48, 14};        // "音楽CD"
+constexpr Area kNoneLabel{56, 92, 30, 14};      // "なし"
+constexpr Area kFileLabel{56, 112, 70, 14};     // "MP3、WAV"
+constexpr Area kFileButton{40, 132, 41, 21};    // "..."
 constexpr Area kRepeatBox{124, 68, 41, 20};     // the track to repeat
 constexpr Area kSaveButton{324, 200, 77, 25};   // "設定"
 constexpr Area kCancelButton{404, 200, 77, 25}; // "ｷｬﾝｾﾙ"
 // The Japanese labels in black on the panel, and the credit line in white.
-constexpr Area kJapaneseLabels[] = {
-    kCdLabel, {56, 92, 30, 14}, {56, 112, 70, 14}, {168, 72, 80, 14}};
+constexpr Area kJapaneseLabels[] = {kCdLabel, kNoneLabel, kFileLabel, {168, 72, 80, 14}};
 constexpr Area kCreditLine{12, 192, 200, 14};
 
 struct Pixel {
@@ -68,15 +70,24 @@ struct Shown {
 
 // How many pixels of the area are nearly black: the ink of black text on
 // the light grey panel.
-int InkIn(const Shown& shown, const Area& area) {
-    int ink = 0;
+template <typename Test> int CountIn(const Shown& shown, const Area& area, Test test) {
+    int count = 0;
     for (int y = area.y; y < area.y + area.height; ++y) {
         for (int x = area.x; x < area.x + area.width; ++x) {
-            const Pixel pixel = shown.At(x, y);
-            ink += pixel.red < 80 && pixel.green < 80 && pixel.blue < 80 ? 1 : 0;
+            count += test(shown.At(x, y)) ? 1 : 0;
         }
     }
-    return ink;
+    return count;
+}
+
+int InkIn(const Shown& shown, const Area& area) {
+    return CountIn(shown, area, [](Pixel p) { return p.red < 80 && p.green < 80 && p.blue < 80; });
+}
+
+// Whether a button shows its focus ring (the ring's bottom row colour).
+bool ShowsFocus(const Shown& shown, const Area& button) {
+    return CountIn(shown, button,
+                   [](Pixel p) { return p.red == 105 && p.green == 130 && p.blue == 238; }) > 0;
 }
 
 bool XDoTool(const WineDesktop& desktop, const std::vector<std::string>& arguments) {
@@ -168,6 +179,36 @@ TEST_F(WineDialogTest, SavesAChoiceMadeWithMouseAndKeysCancelsAndReadsOnAnyLocal
     ASSERT_TRUE(Click(onWestern, kCancelButton));
     ASSERT_EQ(m_host->WaitForExit(30s), 0) << m_host->Output();
     EXPECT_EQ(ReadBytes(m_install.SettingsFile()), saved);
+}
+
+TEST_F(WineDialogTest, TheFileButtonClicksAfterItsFocusWentAndTakesALongPath) {
+    // A music file chosen before: "..." is enabled and, as the first control
+    // that takes the focus, has it when the dialog opens.
+    m_install.WriteSettings(2, 0, WineDesktop::WindowsPathOf(m_install.Folder() / "Kestrune.scr"));
+    const Shown shown = Open({});
+    ASSERT_FALSE(shown.screen.empty());
+    ASSERT_TRUE(ShowsFocus(shown, kFileButton)) << "\"...\" has not got the focus";
+
+    // なし disables "..." (which loses the focus) and MP3、WAV enables it
+    // again: the first click opens the file chooser.
+    ASSERT_TRUE(Click(shown, kNoneLabel));
+    ASSERT_TRUE(Click(shown, kFileLabel));
+    ASSERT_TRUE(Click(shown, kFileButton));
+    ASSERT_TRUE(m_desktop.X11().WaitForWindow("ﾌｧｲﾙを開く", 30s)) << "no file chooser";
+
+    // A typed path of 258 characters comes back from the chooser, and the
+    // dialog refuses it with its message instead of keeping it.
+    const std::string folder = WineDesktop::WindowsPathOf(m_install.Folder()) + "\\";
+    const std::string name = std::string(258 - folder.size() - 4, 'a') + ".mp3";
+    ASSERT_TRUE(XDoTool(m_desktop, {"type", "--delay", "5", folder + name}));
+    ASSERT_TRUE(XDoTool(m_desktop, {"key", "Return"}));
+    const std::optional<std::string> message = m_desktop.FindShownWindow("Kestrune", 30);
+    ASSERT_TRUE(message) << "no message about the long path";
+    EXPECT_NE(message->find(name), std::string::npos) << *message;
+    ASSERT_TRUE(XDoTool(m_desktop, {"key", "Return"}));
+    ASSERT_TRUE(m_desktop.WindowGone("Kestrune", 30));
+    ASSERT_TRUE(Click(shown, kCancelButton));
+    ASSERT_EQ(m_host->WaitForExit(30s), 0) << m_host->Output();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,12 @@ struct Form::Impl : Container::Impl {
 
     // The window's kind: frameless, or a fixed frame with a close box.
     void ApplyBorderStyle();
+
+    // How the form wants its frame placed (Form::PlaceFrame), kept until the
+    // window manager tells its frame; then FrameKnown places it once more.
+    std::function<Point(int width, int height)> framePlacer;
+    void PlaceFrame(const std::function<Point(int width, int height)>& place);
+    void FrameKnown();
 
 private:
     void DestroyWindow();

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace kestrune::forms {
 
@@ -327,6 +328,38 @@ int Form::ClientHeight() const {
 
 void Form::MoveTo(int left, int top) {
     m_impl->widget->move(left, top);
+}
+
+void Form::PlaceFrame(const std::function<Point(int width, int height)>& place) {
+    m_impl->PlaceFrame(place);
+    m_impl->framePlacer = place;
+}
+
+void Form::Impl::PlaceFrame(const std::function<Point(int width, int height)>& place) {
+    // The frame's size from the margins the window manager has told (none
+    // before it has), and its place set as the frame's, not the client area's.
+    QSize size = widget->size();
+    QWindow* window = widget->windowHandle();
+    if (window) {
+        const QMargins margins = window->frameMargins();
+        size += QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    }
+    const Point at = place(size.width(), size.height());
+    if (window && widget->isVisible()) {
+        window->setFramePosition(QPoint(at.x, at.y));
+    } else {
+        widget->move(at.x, at.y);
+    }
+}
+
+void Form::Impl::FrameKnown() {
+    // Qt reads the new frame extents when it handles the same event, after
+    // the filter that reported it: place the frame once that is done.
+    QTimer::singleShot(0, widget.get(), [this] {
+        if (const auto place = std::exchange(framePlacer, {})) {
+            PlaceFrame(place);
+        }
+    });
 }
 
 Rect Form::WindowRect() const {

@@ -1,10 +1,16 @@
 #include "host/forms/qt/x11_event_filter.h"
 
 #include "host/forms/qt/form_impl.h"
+#include "host/forms/qt/x11_display.h"
 
 #include <QByteArray>
 
 #include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
 
 namespace kestrune::forms::qt {
 
@@ -13,6 +19,14 @@ bool X11EventFilter::nativeEventFilter(const QByteArray& eventType, void* messag
         return false;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+        const auto* changed = static_cast<const xcb_property_notify_event_t*>(message);
+        const auto watched = m_watched.find(changed->window);
+        if (watched != m_watched.end() && changed->atom == FrameExtentsAtom()) {
+            watched->second->FrameKnown();
+        }
+        return false;
+    }
     if ((event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) {
         return false;
     }
@@ -28,6 +42,22 @@ bool X11EventFilter::nativeEventFilter(const QByteArray& eventType, void* messag
         form->QueueUnload(UnloadMode::ControlMenu, true);
     }
     return false;
+}
+
+std::uint32_t X11EventFilter::FrameExtentsAtom() {
+    if (m_frameExtents == XCB_ATOM_NONE) {
+        if (xcb_connection_t* connection = X11Connection()) {
+            constexpr std::string_view kName = "_NET_FRAME_EXTENTS";
+            const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(
+                connection, 0, static_cast<std::uint16_t>(kName.size()), kName.data());
+            const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+                xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+            if (reply) {
+                m_frameExtents = reply->atom;
+            }
+        }
+    }
+    return m_frameExtents;
 }
 
 void X11EventFilter::Watch(NativeWindow window, Form::Impl& form) {

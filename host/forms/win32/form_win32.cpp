@@ -359,6 +359,13 @@ void Form::MoveTo(int left, int top) {
     }
 }
 
+void Form::PlaceFrame(const std::function<Point(int width, int height)>& place) {
+    // Windows knows the frame from the start.
+    const Rect frame = WindowRect();
+    const Point at = place(frame.Width(), frame.Height());
+    MoveTo(at.x, at.y);
+}
+
 Rect Form::WindowRect() const {
     RECT frame{};
     if (m_impl->window && GetWindowRect(m_impl->window, &frame)) {

@@ -21,9 +21,11 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kUsualTwipsPerPixel = 15;
-// The file dialog's buffers: 255 characters for the chosen path and 255 for
-// the chosen file's title, each filled with NUL characters.
-constexpr DWORD kFileBufferLength = 255;
+// The file dialog's buffers, for the chosen path and the chosen file's title,
+// each filled with NUL characters. They hold the longest path Windows knows
+// (32767 units): with a smaller buffer a longer choice would fail as if it
+// were cancelled, where the dialog must tell the user why it cannot keep it.
+constexpr DWORD kFileBufferLength = 32768;
 
 int TwipsPerPixel(int index) {
     const win32::ScreenDc screen;

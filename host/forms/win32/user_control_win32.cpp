@@ -153,9 +153,12 @@ struct UserControlImpl : Control::Impl, Container::Impl {
         case WM_KILLFOCUS: {
             // The form losing the active state (another program, a message
             // box) leaves the control focused within its form; only another
-            // control of the same form takes the focus from it.
+            // control of the same form takes the focus from it, or the
+            // control being disabled, which the system takes the focus from
+            // and gives it to no window.
             const auto next = reinterpret_cast<HWND>(wParam);
-            if (focused && next && GetAncestor(next, GA_ROOT) == GetAncestor(hwnd, GA_ROOT)) {
+            const bool sameForm = next && GetAncestor(next, GA_ROOT) == GetAncestor(hwnd, GA_ROOT);
+            if (focused && (sameForm || !IsWindowEnabled(hwnd))) {
                 focused = false;
                 EventDispatch::LostFocus(control);
             }

@@ -98,8 +98,9 @@ TEST(SettingsFileTest, AnExistingFileKeepsItsOtherLinesByteForByte) {
                                "[Section]\n"
                                "\x42\x47\x4D\x8B\xE6\x95\xAA=9\n";
     WriteBytes(ini, before);
-    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmKindKey, " 2", ini));
-    ASSERT_TRUE(WriteIniValue(kSettingsSection, kBgmRepeatKey, " 5", ini));
+    // Both keys in one write: each by the rules a write of its own follows.
+    const IniEntry both[] = {{kBgmKindKey, " 2"}, {kBgmRepeatKey, " 5"}};
+    ASSERT_TRUE(WriteIniValues(kSettingsSection, both, ini));
     EXPECT_EQ(ReadBytes(ini), "; Kestrune settings, edited by hand\n"
                               "[Window]\n"
                               "left=10\n"
@@ -123,6 +124,10 @@ TEST(SettingsFileTest, AValueCodePage932CannotHoldIsRefusedAndTheFileUntouched) 
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/home/zoë/música.mp3", ini));
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/¥en.mp3", ini));
     EXPECT_FALSE(WriteIniValue(kSettingsSection, kBgmFileKey, "/music/a\nb.mp3", ini));
+    // Several keys at once: the last one refused, the first ones not written.
+    const IniEntry three[] = {
+        {kBgmKindKey, " 1"}, {kBgmRepeatKey, " 3"}, {kBgmFileKey, "/home/zoë.mp3"}};
+    EXPECT_FALSE(WriteIniValues(kSettingsSection, three, ini));
     const auto after = test::IdentityOf(ini);
     ASSERT_TRUE(after);
     EXPECT_EQ(ReadBytes(ini), kDialogFile);

@@ -217,7 +217,13 @@ TEST_F(SettingsDialogTest, FileChoiceAndItsChecks) {
     BgmKind = 2;
     const auto dialog = Open();
 
-    // The chooser gets the title, the filter and the start folder.
+    // "..." focused, then disabled by なし and enabled again by MP3、WAV:
+    // the first click opens the chooser, with the title, the filter and the
+    // start folder.
+    dialog->Cmd_File[0].SetFocus();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return dialog->Cmd_File[0].HasFocus(); }));
+    Click(dialog->lbl_BGM[0]);
+    Click(dialog->lbl_BGM[2]);
     m_chosenFile = m_folder.File(" song.mp3 ");
     Click(dialog->Cmd_File[0]);
     EXPECT_EQ(m_fileOptions.title, "ﾌｧｲﾙを開く");
@@ -238,21 +244,26 @@ TEST_F(SettingsDialogTest, FileChoiceAndItsChecks) {
     EXPECT_EQ(BgmFile, m_folder.File(" song.mp3 "));
     EXPECT_EQ(dialog->lbl_Fname[0].Caption(), BgmFile);
 
-    // A settings file that cannot be written: a message naming the keys, and
-    // the dialog stays open.
-    const auto blocked = Open(m_folder.File("missing/Kestrune.ini"));
-    Click(blocked->Cmd_Set);
-    ASSERT_EQ(m_messages.size(), 2u);
-    EXPECT_NE(m_messages[1].find("BGM区分"), std::string::npos);
-    EXPECT_NE(m_messages[1].find("BGMﾌｧｲﾙ"), std::string::npos);
-    EXPECT_TRUE(blocked->IsLoaded());
-    Click(blocked->Cmd_Can);
-    EXPECT_FALSE(blocked->IsLoaded());
-
     // Saved, the blanks around the chosen path are kept inside quotes.
     Click(dialog->Cmd_Set);
     EXPECT_FALSE(dialog->IsLoaded());
-    EXPECT_NE(ReadBytes(Ini()).find(kFileKey + "=\"" + BgmFile + "\"\r\n"), std::string::npos);
+    const std::string saved = ReadBytes(Ini());
+    EXPECT_NE(saved.find(kFileKey + "=\"" + BgmFile + "\"\r\n"), std::string::npos);
+
+    // A file name the settings file cannot hold, after another choice: the
+    // save says so, the dialog stays open, and the file keeps the previous
+    // choice whole, byte for byte.
+    const auto blocked = Open();
+    m_chosenFile = "/music/Ünïcödé.mp3";
+    Click(blocked->Cmd_File[0]);
+    Click(blocked->lbl_BGM[1]);
+    Click(blocked->Cmd_Set);
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_NE(m_messages[1].find("元のまま"), std::string::npos);
+    EXPECT_EQ(ReadBytes(Ini()), saved);
+    EXPECT_TRUE(blocked->IsLoaded());
+    Click(blocked->Cmd_Can);
+    EXPECT_FALSE(blocked->IsLoaded());
 }
 
 } // namespace

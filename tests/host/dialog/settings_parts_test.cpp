@@ -117,26 +117,27 @@ TEST(SettingsSaveTest, QuotesOnlyPathsWithBlanksAtTheEndsAndReportsFailures) {
     // Blanks at a path's ends survive the next read inside quotes; other
     // paths are written as they are.
     const std::string song = folder.File("song.mp3 ");
-    ASSERT_TRUE(SaveSettings(ini, 2, -3, song).empty());
+    ASSERT_EQ(SaveSettings(ini, 2, -3, song), SaveResult::Saved);
     EXPECT_EQ(ReadBytes(ini), "[Section]\r\n" + kKindKey + "= 2\r\n" + kRepeatKey + "=-3\r\n" +
                                   kFileKey + "=\"" + song + "\"\r\n");
     EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmFileKey, ini), song);
     EXPECT_EQ(FileValueText("/a b/c.mp3"), "/a b/c.mp3");
     EXPECT_EQ(FileValueText("\t/c.mp3"), "\"\t/c.mp3\"");
 
-    // A file name code page 932 cannot hold: the numbers are saved, the file
-    // key keeps its value, and the message names the key, the reason and
-    // the file.
-    const std::vector<SaveFailure> failures = SaveSettings(ini, 1, 0, "/music/Ünïcödé.mp3");
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].key, kBgmFileKey);
-    EXPECT_TRUE(failures[0].unrepresentable);
-    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmFileKey, ini), song);
-    EXPECT_EQ(ReadIniValue(kSettingsSection, kBgmKindKey, ini), "1");
-    const std::string message = SaveFailureMessage(failures, ini);
-    EXPECT_NE(message.find("BGMﾌｧｲﾙ"), std::string::npos);
-    EXPECT_NE(message.find("文字ｺｰﾄﾞ"), std::string::npos);
-    EXPECT_NE(message.find(ini), std::string::npos);
+    // A file name code page 932 cannot hold: nothing is saved, not even the
+    // numbers before it, and the message says why and where.
+    const std::string saved = ReadBytes(ini);
+    const std::string unicode = "/music/Ünïcödé.mp3";
+    ASSERT_EQ(SaveSettings(ini, 1, 0, unicode), SaveResult::Unrepresentable);
+    EXPECT_EQ(ReadBytes(ini), saved);
+    std::string message = SaveFailureMessage(SaveResult::Unrepresentable, unicode, ini);
+    for (const std::string& part : {std::string("元のまま"), "BGMﾌｧｲﾙ = " + unicode, ini}) {
+        EXPECT_NE(message.find(part), std::string::npos) << part;
+    }
+    // A settings file that cannot be replaced (here a folder).
+    EXPECT_EQ(SaveSettings(folder.Path(), 1, 0, song), SaveResult::FileError);
+    message = SaveFailureMessage(SaveResult::FileError, song, folder.Path());
+    EXPECT_NE(message.find("書き込めません"), std::string::npos);
 }
 
 TEST(SettingsSaveTest, PathsLongerThanTheFileKeepsAreRefused) {

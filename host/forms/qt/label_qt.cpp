@@ -70,9 +70,9 @@ struct LabelImpl : Control::Impl {
         }
         QLabel& label = Widget();
         if (label.wordWrap()) {
-            label.resize(label.width(), label.heightForWidth(label.width()));
+            Resize(label.width(), label.heightForWidth(label.width()));
         } else {
-            label.resize(label.sizeHint());
+            Resize(label.sizeHint().width(), label.sizeHint().height());
         }
     }
 

@@ -45,7 +45,7 @@ struct LabelImpl : Control::Impl {
     int Border() const { return border ? kBorderWidth : 0; }
 
     void Paint(HDC dc) override {
-        RECT area = win32::RectOf(bounds);
+        RECT area = win32::RectOf(Bounds());
         if (!transparent) {
             const win32::OwnedBrush brush(CreateSolidBrush(win32::ColourRef(backColor)));
             FillRect(dc, &area, brush.get());
@@ -56,7 +56,7 @@ struct LabelImpl : Control::Impl {
         const win32::SelectedObject selected(dc, gdiFont.get());
         SetBkMode(dc, TRANSPARENT);
         // A disabled label shows the system's greyed text.
-        SetTextColor(dc, enabled ? win32::ColourRef(foreColor) : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(dc, Enabled() ? win32::ColourRef(foreColor) : GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, TextFlags());
     }
 
@@ -71,17 +71,14 @@ struct LabelImpl : Control::Impl {
         const win32::SelectedObject selected(screen.Handle(), gdiFont.get());
         TEXTMETRICW metrics{};
         GetTextMetricsW(screen.Handle(), &metrics);
-        RECT area{0, 0, wordWrap ? std::max(bounds.width - 2 * Border(), 1) : 0, 0};
+        RECT area{0, 0, wordWrap ? std::max(Bounds().width - 2 * Border(), 1) : 0, 0};
         if (!text.empty()) {
             DrawTextW(screen.Handle(), text.c_str(), static_cast<int>(text.size()), &area,
                       TextFlags() | DT_CALCRECT);
         }
-        const Box before = bounds;
-        bounds.width = wordWrap ? bounds.width : area.right + 2 * Border();
-        bounds.height = std::max<int>(area.bottom, metrics.tmHeight) + 2 * Border();
-        container.Invalidate(before);
-        Repaint();
-        container.ChildLayoutChanged();
+        const Box& bounds = Bounds();
+        Resize(wordWrap ? bounds.width : area.right + 2 * Border(),
+               std::max<int>(area.bottom, metrics.tmHeight) + 2 * Border());
     }
 
     void Changed() {

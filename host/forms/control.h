@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/forms/forms_types.h"
+
 #include <memory>
 
 // The base of every control that sits on a form, and of the things that hold
@@ -41,12 +43,32 @@ public:
     void SetEnabled(bool enabled);
     bool Enabled() const;
 
+    // Where Move (or the control's own sizing) put it.
+    const Box& Bounds() const { return m_bounds; }
+
     Impl& ControlImpl() const { return *m_impl; }
 
 protected:
     explicit Control(std::unique_ptr<Impl> impl);
 
+    // Puts the control at `bounds` without the work that follows a Move: for
+    // a control that sizes itself.
+    void Place(const Box& bounds);
+
 private:
+    // The backend's side of the settings: the control was placed anew (it
+    // was at `before`); Move placed it; it was shown or hidden; it was
+    // enabled or disabled.
+    void Placed(const Box& before);
+    void Moved();
+    void VisibleChanged();
+    void EnabledChanged();
+
+    // The settings come first: the backend's side goes before them, and may
+    // still look at them as it goes.
+    Box m_bounds;
+    bool m_visible = true;
+    bool m_enabled = true;
     std::unique_ptr<Impl> m_impl;
 };
 

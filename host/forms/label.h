@@ -10,6 +10,20 @@ namespace kestrune::forms {
 
 enum class Alignment { Left, Centre, Right };
 
+// A label's settings, as its setters leave them.
+struct LabelSettings {
+    std::string caption; // UTF-8
+    Font font;
+    Rgb foreColor{0, 0, 0};
+    Rgb backColor{240, 240, 240};
+    Alignment alignment = Alignment::Left;
+    bool transparent = false;
+    bool border = false;
+    bool wordWrap = false;
+    bool autoSize = false;
+    bool passMouse = false;
+};
+
 // A windowless text label, drawn over its container's image.
 class Label : public Control {
 public:
@@ -44,8 +58,19 @@ public:
     // events, at the container's coordinates, as if the label were not there.
     void SetPassMouseToContainer(bool pass);
 
+    const LabelSettings& Settings() const { return m_settings; }
+
     std::function<void()> onClick;
     std::function<void(MouseButton button, ShiftState shift, int x, int y)> onMouseDown;
+
+private:
+    // What a setter changed, for the backend.
+    enum class Change { Caption, Font, Colours, Border, Alignment, WordWrap, AutoSize, PassMouse };
+    // The backend's side: shows the change, and sizes the label to its text
+    // when it changed what the size follows.
+    void Changed(Change what);
+
+    LabelSettings m_settings;
 };
 
 } // namespace kestrune::forms

@@ -29,8 +29,22 @@ public:
 
     std::function<void()> onTick;
 
+    // The backend calls it when an interval is up: runs onTick unless a tick
+    // is still running.
+    void Elapsed();
+
 private:
+    // Starts a new interval from now, or stops the ticks, as the settings and
+    // the form's state say; the backend's.
+    void Restart();
+
     std::unique_ptr<Impl> m_impl;
+    int m_interval = 0;
+    bool m_enabled = true;
+    bool m_ticking = false;
+    // Gone with the timer, so that a tick can tell whether its handler ended
+    // the timer's form and the timer with it.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace kestrune::forms

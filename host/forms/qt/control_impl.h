@@ -31,10 +31,14 @@ struct Control::Impl {
     // Runs after Move has placed the widget.
     virtual void Moved() {}
 
+    // Sizes the control from its own measure, as Move would without what
+    // follows a Move.
+    void Resize(int width, int height);
+
+    // The control whose side this is; set once the control exists.
+    Control* owner = nullptr;
     Container::Impl& container;
     std::unique_ptr<QWidget> widget;
-    // The control's own Visible setting, whether or not its form is shown.
-    bool visible = true;
 };
 
 } // namespace kestrune::forms

@@ -5,8 +5,6 @@
 #include <QTimer>
 #include <QVariant>
 
-#include <algorithm>
-
 namespace kestrune::forms {
 
 namespace {
@@ -39,7 +37,7 @@ Control::Impl::Impl(Container::Impl& parent, std::unique_ptr<QWidget> control, b
         // On a container already on screen, showing the widget would send its
         // first events at once, into a control whose constructor has not
         // finished; it appears from the event loop instead.
-        QTimer::singleShot(0, widget.get(), [this] { widget->setVisible(visible); });
+        QTimer::singleShot(0, widget.get(), [this] { widget->setVisible(owner->Visible()); });
     } else {
         widget->show();
     }
@@ -47,46 +45,30 @@ Control::Impl::Impl(Container::Impl& parent, std::unique_ptr<QWidget> control, b
 
 Control::Impl::~Impl() = default;
 
-Control::Control(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+void Control::Impl::Resize(int width, int height) {
+    owner->Place(Box{owner->Left(), owner->Top(), width, height});
+}
+
+Control::Control(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {
+    m_impl->owner = this;
+}
 
 Control::~Control() = default;
 
-void Control::Move(int left, int top, int width, int height) {
-    m_impl->widget->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+void Control::Placed(const Box&) {
+    m_impl->widget->setGeometry(m_bounds.x, m_bounds.y, m_bounds.width, m_bounds.height);
+}
+
+void Control::Moved() {
     m_impl->Moved();
 }
 
-int Control::Left() const {
-    return m_impl->widget->x();
+void Control::VisibleChanged() {
+    m_impl->widget->setVisible(m_visible);
 }
 
-int Control::Top() const {
-    return m_impl->widget->y();
-}
-
-int Control::Width() const {
-    return m_impl->widget->width();
-}
-
-int Control::Height() const {
-    return m_impl->widget->height();
-}
-
-void Control::SetVisible(bool visible) {
-    m_impl->visible = visible;
-    m_impl->widget->setVisible(visible);
-}
-
-bool Control::Visible() const {
-    return m_impl->visible;
-}
-
-void Control::SetEnabled(bool enabled) {
-    m_impl->widget->setEnabled(enabled);
-}
-
-bool Control::Enabled() const {
-    return !m_impl->widget->testAttribute(Qt::WA_ForceDisabled);
+void Control::EnabledChanged() {
+    m_impl->widget->setEnabled(m_enabled);
 }
 
 } // namespace kestrune::forms

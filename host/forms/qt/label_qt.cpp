@@ -50,12 +50,8 @@ private:
 };
 
 struct LabelImpl : Control::Impl {
-    LabelImpl(Container::Impl& parent, Label& owner)
-        : Control::Impl(parent, std::make_unique<LabelWidget>(owner), true),
-          font(parent.OwnerForm().font) {
-        Widget().setFont(qt::ToQFont(font));
-        ApplyColours();
-    }
+    LabelImpl(Container::Impl& parent, Label& label)
+        : Control::Impl(parent, std::make_unique<LabelWidget>(label), true), owner(label) {}
 
     QLabel& Widget() { return static_cast<QLabel&>(*widget); }
 
@@ -65,35 +61,31 @@ struct LabelImpl : Control::Impl {
     // its explicit lines) without word wrap, or the height of the wrapped
     // text at its width.
     void Fit() {
-        if (!autoSize) {
+        if (!owner.Settings().autoSize) {
             return;
         }
         QLabel& label = Widget();
         if (label.wordWrap()) {
-            label.resize(label.width(), label.heightForWidth(label.width()));
+            Resize(label.width(), label.heightForWidth(label.width()));
         } else {
-            label.resize(label.sizeHint());
+            Resize(label.sizeHint().width(), label.sizeHint().height());
         }
     }
 
     void ApplyColours() {
+        const LabelSettings& settings = owner.Settings();
         QLabel& label = Widget();
         QPalette palette = label.palette();
         for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-            palette.setColor(group, QPalette::WindowText, qt::ToQColor(foreColor));
+            palette.setColor(group, QPalette::WindowText, qt::ToQColor(settings.foreColor));
         }
-        palette.setColor(QPalette::Window, qt::ToQColor(backColor));
+        palette.setColor(QPalette::Window, qt::ToQColor(settings.backColor));
         label.setPalette(palette);
-        label.setAutoFillBackground(!transparent);
+        label.setAutoFillBackground(!settings.transparent);
         label.update();
     }
 
-    std::string caption;
-    Font font;
-    Rgb foreColor{0, 0, 0};
-    Rgb backColor{240, 240, 240};
-    bool transparent = false;
-    bool autoSize = false;
+    Label& owner;
 };
 
 LabelImpl& Of(const Label& label) {
@@ -103,71 +95,49 @@ LabelImpl& Of(const Label& label) {
 } // namespace
 
 Label::Label(Container& parent)
-    : Control(std::make_unique<LabelImpl>(parent.ContainerImpl(), *this)) {}
+    : Control(std::make_unique<LabelImpl>(parent.ContainerImpl(), *this)) {
+    m_settings.font = parent.ContainerImpl().OwnerForm().font;
+    Changed(Change::Font);
+    Changed(Change::Colours);
+}
 
 Label::~Label() = default;
 
-void Label::SetCaption(const std::string& caption) {
-    Of(*this).caption = caption;
-    Of(*this).Widget().setText(FromUtf8(caption));
-    Of(*this).Fit();
-}
-
-const std::string& Label::Caption() const {
-    return Of(*this).caption;
-}
-
-void Label::SetFont(const Font& font) {
-    Of(*this).font = font;
-    Of(*this).Widget().setFont(qt::ToQFont(font));
-    Of(*this).Fit();
-}
-
-const Font& Label::GetFont() const {
-    return Of(*this).font;
-}
-
-void Label::SetForeColor(Rgb colour) {
-    Of(*this).foreColor = colour;
-    Of(*this).ApplyColours();
-}
-
-Rgb Label::ForeColor() const {
-    return Of(*this).foreColor;
-}
-
-void Label::SetTransparent(bool transparent) {
-    Of(*this).transparent = transparent;
-    Of(*this).ApplyColours();
-}
-
-void Label::SetBackColor(Rgb colour) {
-    Of(*this).backColor = colour;
-    Of(*this).ApplyColours();
-}
-
-void Label::SetBorder(bool single) {
-    QLabel& label = Of(*this).Widget();
-    label.setFrameStyle(single ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
-    label.setLineWidth(1);
-    Of(*this).Fit();
-}
-
-void Label::SetAlignment(Alignment alignment) {
-    const Qt::Alignment horizontal = alignment == Alignment::Centre  ? Qt::AlignHCenter
-                                     : alignment == Alignment::Right ? Qt::AlignRight
-                                                                     : Qt::AlignLeft;
-    Of(*this).Widget().setAlignment(horizontal | Qt::AlignTop);
-}
-
-void Label::SetWordWrap(bool wrap) {
-    Of(*this).Widget().setWordWrap(wrap);
-    Of(*this).Fit();
-}
-
-void Label::SetAutoSize(bool autoSize) {
-    Of(*this).autoSize = autoSize;
-    Of(*this).Fit();
+void Label::Changed(Change what) {
+    LabelImpl& impl = Of(*this);
+    QLabel& label = impl.Widget();
+    switch (what) {
+    case Change::Caption:
+        label.setText(FromUtf8(m_settings.caption));
+        break;
+    case Change::Font:
+        label.setFont(qt::ToQFont(m_settings.font));
+        break;
+    case Change::Colours:
+        impl.ApplyColours();
+        return;
+    case Change::Border:
+        label.setFrameStyle(m_settings.border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+        label.setLineWidth(1);
+        break;
+    case Change::Alignment: {
+        const Alignment alignment = m_settings.alignment;
+        const Qt::Alignment horizontal = alignment == Alignment::Centre  ? Qt::AlignHCenter
+                                         : alignment == Alignment::Right ? Qt::AlignRight
+                                                                         : Qt::AlignLeft;
+        label.setAlignment(horizontal | Qt::AlignTop);
+        return;
+    }
+    case Change::WordWrap:
+        label.setWordWrap(m_settings.wordWrap);
+        break;
+    case Change::AutoSize:
+        break;
+    case Change::PassMouse:
+        label.setAttribute(Qt::WA_TransparentForMouseEvents, m_settings.passMouse);
+        return;
+    }
+    impl.Fit();
 }
 
 void Label::SetMouseCursor(const MonoCursor* cursor) {
@@ -176,10 +146,6 @@ void Label::SetMouseCursor(const MonoCursor* cursor) {
     } else {
         Of(*this).Widget().unsetCursor();
     }
-}
-
-void Label::SetPassMouseToContainer(bool pass) {
-    Of(*this).Widget().setAttribute(Qt::WA_TransparentForMouseEvents, pass);
 }
 
 } // namespace kestrune::forms

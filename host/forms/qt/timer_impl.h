@@ -7,6 +7,7 @@
 
 namespace kestrune::forms {
 
+// A timer is a QTimer: its ticks come through the event loop.
 struct Timer::Impl {
     Impl(Timer& owner, Form::Impl& form);
     ~Impl();
@@ -16,14 +17,10 @@ struct Timer::Impl {
     // Starts a new interval from now, or stops the ticks, as the timer's
     // settings and its form's state say.
     void Restart();
-    void Tick();
 
     Timer& owner;
     Form::Impl& form;
     QTimer timer;
-    int interval = 0;
-    bool enabled = true;
-    bool ticking = false;
 };
 
 } // namespace kestrune::forms

@@ -21,11 +21,7 @@ constexpr int kListHeight = 160;
 struct ComboBoxImpl : Control::Impl {
     explicit ComboBoxImpl(Container::Impl& parent)
         : Control::Impl(parent, false), font(parent.OwnerForm().font),
-          gdiFont(win32::MakeFont(font)) {
-        if (const HWND parentWindow = container.ChildWindow()) {
-            CreateWindowIn(parentWindow);
-        }
-    }
+          gdiFont(win32::MakeFont(font)) {}
 
     ~ComboBoxImpl() override {
         if (window) {
@@ -41,8 +37,8 @@ struct ComboBoxImpl : Control::Impl {
         window =
             CreateWindowExW(0, L"COMBOBOX", L"",
                             StateStyle() | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                            bounds.x, bounds.y, bounds.width, bounds.height + kListHeight, parent,
-                            nullptr, win32::Instance(), nullptr);
+                            Bounds().x, Bounds().y, Bounds().width, Bounds().height + kListHeight,
+                            parent, nullptr, win32::Instance(), nullptr);
         if (!window) {
             return;
         }
@@ -56,8 +52,8 @@ struct ComboBoxImpl : Control::Impl {
 
     void PlaceWindow() override {
         if (window) {
-            SetWindowPos(window, nullptr, bounds.x, bounds.y, bounds.width,
-                         bounds.height + kListHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(window, nullptr, Bounds().x, Bounds().y, Bounds().width,
+                         Bounds().height + kListHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 

@@ -52,16 +52,16 @@ LRESULT Container::Impl::HandleMessage(HWND window, UINT message, WPARAM wParam,
                 pressed = hit;
                 SetCapture(window);
             }
-            hit->MouseDown(button, ShiftOf(wParam), GET_X_LPARAM(lParam) - hit->bounds.x,
-                           GET_Y_LPARAM(lParam) - hit->bounds.y);
+            hit->MouseDown(button, ShiftOf(wParam), GET_X_LPARAM(lParam) - hit->Bounds().x,
+                           GET_Y_LPARAM(lParam) - hit->Bounds().y);
             return 0;
         }
         break;
     case WM_LBUTTONUP:
         if (Control::Impl* released = std::exchange(pressed, nullptr)) {
             ReleaseCapture();
-            if (released->visible && released->enabled &&
-                Contains(released->bounds, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+            if (released->Visible() && released->Enabled() &&
+                Contains(released->Bounds(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
                 released->Click();
             }
             return 0;
@@ -112,7 +112,7 @@ void Container::Impl::Paint(HWND window) {
             win32::DrawPicture(memory.get(), canvas.Image(),
                                Box{0, 0, canvas.Width(), canvas.Height()});
             for (Control::Impl* child : children) {
-                if (child->windowless && child->visible) {
+                if (child->windowless && child->Visible()) {
                     child->Paint(memory.get());
                 }
             }
@@ -145,8 +145,8 @@ bool Container::Impl::SetCursorOver(HWND window) {
 Control::Impl* Container::Impl::WindowlessAt(int x, int y) const {
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         Control::Impl* control = *child;
-        if (control->windowless && control->visible && control->enabled && control->TakesMouse() &&
-            Contains(control->bounds, x, y)) {
+        if (control->windowless && control->Visible() && control->Enabled() &&
+            control->TakesMouse() && Contains(control->Bounds(), x, y)) {
             return control;
         }
     }

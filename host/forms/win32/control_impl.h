@@ -75,7 +75,7 @@ struct Control::Impl {
     // Windowed controls: make the window inside `parent` (and those of their
     // own children), from the control's settings.
     virtual void CreateWindowIn(HWND parent) { (void)parent; }
-    // Windowed controls: puts the window where `bounds` says.
+    // Windowed controls: puts the window where the control's bounds say.
     virtual void PlaceWindow();
     // Windowed controls: the window is about to be destroyed with its
     // parent's; keep what only the window knew.
@@ -88,7 +88,7 @@ struct Control::Impl {
         return nullptr;
     }
 
-    // Windowless controls: draw onto the container's image, at `bounds`.
+    // Windowless controls: draw onto the container's image, at their bounds.
     virtual void Paint(HDC dc) { (void)dc; }
     // Windowless controls: whether the mouse over them is theirs (otherwise
     // it goes to the container), and what they do with it.
@@ -100,7 +100,7 @@ struct Control::Impl {
     // Windowless controls: the cursor over them, or null for the default.
     virtual HCURSOR Cursor() const { return nullptr; }
 
-    // After Move has changed `bounds`.
+    // After Move has placed the control.
     virtual void Moved() {}
 
     // The style bits of a windowed control's window that follow the
@@ -109,11 +109,22 @@ struct Control::Impl {
     // Windowless controls: redraws the control's place in its container.
     void Repaint() const;
 
+    // Windowed controls: makes the window when the container already has
+    // one; otherwise loading the form makes it.
+    void Attached();
+    // Sizes the control from its own measure, as Move would without what
+    // follows a Move.
+    void Resize(int width, int height);
+
+    // The control's settings.
+    const Box& Bounds() const { return owner->Bounds(); }
+    bool Visible() const { return owner->Visible(); }
+    bool Enabled() const { return owner->Enabled(); }
+
+    // The control whose side this is; set once the control exists.
+    Control* owner = nullptr;
     Container::Impl& container;
     const bool windowless;
-    Box bounds;
-    bool visible = true;
-    bool enabled = true;
 };
 
 // The mouse buttons and shift keys of a mouse message.

@@ -4,6 +4,7 @@
 #include "host/forms/win32/form_impl.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrune::forms {
 
@@ -24,19 +25,33 @@ Control::Impl::~Impl() {
     }
 }
 
+void Control::Impl::Attached() {
+    if (!windowless) {
+        if (const HWND parentWindow = container.ChildWindow()) {
+            CreateWindowIn(parentWindow);
+        }
+    }
+}
+
+void Control::Impl::Resize(int width, int height) {
+    owner->Place(Box{owner->Left(), owner->Top(), width, height});
+}
+
 void Control::Impl::PlaceWindow() {
     if (const HWND window = Handle()) {
+        const Box& bounds = Bounds();
         SetWindowPos(window, nullptr, bounds.x, bounds.y, bounds.width, bounds.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 DWORD Control::Impl::StateStyle() const {
-    return WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0) | (enabled ? 0 : WS_DISABLED);
+    return WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) |
+           (Enabled() ? 0 : WS_DISABLED);
 }
 
 void Control::Impl::Repaint() const {
-    container.Invalidate(bounds);
+    container.Invalidate(Bounds());
 }
 
 MouseButton ButtonsOf(WPARAM wParam) {
@@ -52,14 +67,15 @@ ShiftState ShiftOf(WPARAM wParam) {
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
-Control::Control(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+Control::Control(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {
+    m_impl->owner = this;
+    m_impl->Attached();
+}
 
 Control::~Control() = default;
 
-void Control::Move(int left, int top, int width, int height) {
+void Control::Placed(const Box& before) {
     Impl& impl = *m_impl;
-    const Box before = impl.bounds;
-    impl.bounds = Box{left, top, std::max(width, 0), std::max(height, 0)};
     if (impl.windowless) {
         impl.container.Invalidate(before);
         impl.Repaint();
@@ -67,52 +83,29 @@ void Control::Move(int left, int top, int width, int height) {
     } else {
         impl.PlaceWindow();
     }
-    impl.Moved();
 }
 
-int Control::Left() const {
-    return m_impl->bounds.x;
+void Control::Moved() {
+    m_impl->Moved();
 }
 
-int Control::Top() const {
-    return m_impl->bounds.y;
-}
-
-int Control::Width() const {
-    return m_impl->bounds.width;
-}
-
-int Control::Height() const {
-    return m_impl->bounds.height;
-}
-
-void Control::SetVisible(bool visible) {
+void Control::VisibleChanged() {
     Impl& impl = *m_impl;
-    impl.visible = visible;
     if (impl.windowless) {
         impl.Repaint();
         impl.container.ChildLayoutChanged();
     } else if (const HWND window = impl.Handle()) {
-        ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(window, m_visible ? SW_SHOWNA : SW_HIDE);
     }
 }
 
-bool Control::Visible() const {
-    return m_impl->visible;
-}
-
-void Control::SetEnabled(bool enabled) {
+void Control::EnabledChanged() {
     Impl& impl = *m_impl;
-    impl.enabled = enabled;
     if (impl.windowless) {
         impl.Repaint();
     } else if (const HWND window = impl.Handle()) {
-        EnableWindow(window, enabled ? TRUE : FALSE);
+        EnableWindow(window, m_enabled ? TRUE : FALSE);
     }
-}
-
-bool Control::Enabled() const {
-    return m_impl->enabled;
 }
 
 } // namespace kestrune::forms

@@ -112,7 +112,7 @@ bool Form::Impl::MoveFocus(bool forward) {
         const int index = ((at + (forward ? step : -step)) % count + count) % count;
         const Control::Impl* candidate = tabOrder[static_cast<std::size_t>(index)];
         const HWND handle = candidate->Handle();
-        if (handle && candidate->visible && candidate->enabled && candidate->TabStop() &&
+        if (handle && candidate->Visible() && candidate->Enabled() && candidate->TabStop() &&
             IsWindowVisible(handle)) {
             SetFocus(handle);
             return true;

@@ -17,13 +17,13 @@ struct ImageImpl : Control::Impl {
             return;
         }
         if (stretch) {
-            win32::DrawPicture(dc, picture, bounds);
+            win32::DrawPicture(dc, picture, Bounds());
             return;
         }
         const int saved = SaveDC(dc);
-        IntersectClipRect(dc, bounds.x, bounds.y, bounds.x + bounds.width,
-                          bounds.y + bounds.height);
-        win32::DrawPicture(dc, picture, Box{bounds.x, bounds.y, picture.width, picture.height});
+        IntersectClipRect(dc, Bounds().x, Bounds().y, Bounds().x + Bounds().width,
+                          Bounds().y + Bounds().height);
+        win32::DrawPicture(dc, picture, Box{Bounds().x, Bounds().y, picture.width, picture.height});
         RestoreDC(dc, saved);
     }
 

@@ -11,11 +11,7 @@ namespace kestrune::forms {
 namespace {
 
 struct PictureBoxImpl : Control::Impl, Container::Impl {
-    explicit PictureBoxImpl(Container::Impl& parent) : Control::Impl(parent, false) {
-        if (const HWND parentWindow = container.ChildWindow()) {
-            CreateWindowIn(parentWindow);
-        }
-    }
+    explicit PictureBoxImpl(Container::Impl& parent) : Control::Impl(parent, false) {}
 
     ~PictureBoxImpl() override {
         if (window) {
@@ -32,7 +28,7 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
     void CreateWindowIn(HWND parent) override {
         window = win32::CreateContainerWindow(win32::WindowKind::PictureBox, *this,
                                               StateStyle() | WS_CLIPCHILDREN,
-                                              border ? WS_EX_CLIENTEDGE : 0, L"", bounds, parent);
+                                              border ? WS_EX_CLIENTEDGE : 0, L"", Bounds(), parent);
         CreateChildWindows();
     }
 
@@ -48,8 +44,8 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
     // kept without a window too, since the saver draws and saves its boxes'
     // images whether or not they ever show.
     Surface& Canvas() {
-        canvas.Resize(std::max(bounds.width - 2 * Edge(), 0),
-                      std::max(bounds.height - 2 * Edge(), 0), backColor);
+        canvas.Resize(std::max(Bounds().width - 2 * Edge(), 0),
+                      std::max(Bounds().height - 2 * Edge(), 0), backColor);
         return canvas;
     }
 

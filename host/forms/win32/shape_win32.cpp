@@ -12,10 +12,10 @@ struct ShapeImpl : Control::Impl {
     explicit ShapeImpl(Container::Impl& parent) : Control::Impl(parent, true) {}
 
     void Paint(HDC dc) override {
-        if (bounds.width <= 0 || bounds.height <= 0) {
+        if (Bounds().width <= 0 || Bounds().height <= 0) {
             return;
         }
-        const RECT outline = win32::RectOf(bounds);
+        const RECT outline = win32::RectOf(Bounds());
         const win32::OwnedBrush brush(CreateSolidBrush(win32::ColourRef(colour)));
         FrameRect(dc, &outline, brush.get());
     }

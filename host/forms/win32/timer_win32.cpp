@@ -13,7 +13,6 @@ Timer::Impl::Impl(Timer& timerOwner, Form::Impl& timerForm)
 }
 
 Timer::Impl::~Impl() {
-    *alive = false;
     if (form.window) {
         KillTimer(form.window, id);
     }
@@ -24,27 +23,11 @@ void Timer::Impl::Restart() {
     if (!form.window) {
         return;
     }
-    if (enabled && interval > 0 && form.loaded) {
+    if (owner.Enabled() && owner.Interval() > 0 && form.loaded) {
         // Setting a running timer again starts its interval anew.
-        SetTimer(form.window, id, static_cast<UINT>(interval), nullptr);
+        SetTimer(form.window, id, static_cast<UINT>(owner.Interval()), nullptr);
     } else {
         KillTimer(form.window, id);
-    }
-}
-
-void Timer::Impl::Tick() {
-    // A tick whose handler waits in a loop of its own (a modal form, a
-    // message box) lets the timer come due again meanwhile; that tick is
-    // dropped, so ticks never overlap.
-    if (ticking || !owner.onTick) {
-        return;
-    }
-    ticking = true;
-    const std::shared_ptr<bool> stillAlive = alive;
-    owner.onTick();
-    // The handler may have ended the timer's form, and the timer with it.
-    if (*stillAlive) {
-        ticking = false;
     }
 }
 
@@ -52,22 +35,8 @@ Timer::Timer(Form& form) : m_impl(std::make_unique<Impl>(*this, form.FormImpl())
 
 Timer::~Timer() = default;
 
-void Timer::SetInterval(int milliseconds) {
-    m_impl->interval = std::max(milliseconds, 0);
+void Timer::Restart() {
     m_impl->Restart();
-}
-
-int Timer::Interval() const {
-    return m_impl->interval;
-}
-
-void Timer::SetEnabled(bool enabled) {
-    m_impl->enabled = enabled;
-    m_impl->Restart();
-}
-
-bool Timer::Enabled() const {
-    return m_impl->enabled;
 }
 
 } // namespace kestrune::forms

@@ -29,11 +29,7 @@ constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 
 struct UserControlImpl : Control::Impl, Container::Impl {
     UserControlImpl(Container::Impl& parent, UserControl& owner)
-        : Control::Impl(parent, false), control(owner) {
-        if (const HWND parentWindow = container.ChildWindow()) {
-            CreateWindowIn(parentWindow);
-        }
-    }
+        : Control::Impl(parent, false), control(owner) {}
 
     ~UserControlImpl() override {
         if (window) {
@@ -49,7 +45,7 @@ struct UserControlImpl : Control::Impl, Container::Impl {
     bool TabStop() const override { return tabStop; }
 
     Surface& Canvas() {
-        canvas.Resize(bounds.width, bounds.height, backColor);
+        canvas.Resize(Bounds().width, Bounds().height, backColor);
         return canvas;
     }
 
@@ -59,7 +55,7 @@ struct UserControlImpl : Control::Impl, Container::Impl {
         // windowless children (its caption) are drawn inside it.
         window = win32::CreateContainerWindow(win32::WindowKind::UserControl, *this,
                                               StateStyle() | WS_CLIPCHILDREN | WS_TABSTOP, 0, L"",
-                                              bounds, parent);
+                                              Bounds(), parent);
         UpdateRegion();
         CreateChildWindows();
     }
@@ -78,11 +74,11 @@ struct UserControlImpl : Control::Impl, Container::Impl {
 
     // UserControl_Resize, once per new size, from Move.
     void SizeChanged() {
-        if (bounds.width == lastWidth && bounds.height == lastHeight) {
+        if (Bounds().width == lastWidth && Bounds().height == lastHeight) {
             return;
         }
-        lastWidth = bounds.width;
-        lastHeight = bounds.height;
+        lastWidth = Bounds().width;
+        lastHeight = Bounds().height;
         EventDispatch::Resize(control);
     }
 
@@ -98,8 +94,8 @@ struct UserControlImpl : Control::Impl, Container::Impl {
         }
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         for (const Control::Impl* child : children) {
-            if (child->windowless && child->visible) {
-                const RECT area = win32::RectOf(child->bounds);
+            if (child->windowless && child->Visible()) {
+                const RECT area = win32::RectOf(child->Bounds());
                 HRGN part = CreateRectRgnIndirect(&area);
                 CombineRgn(region, region, part, RGN_OR);
                 DeleteObject(part);

@@ -9,12 +9,13 @@
 #include <vector>
 
 // What the forms layer's tests share: the one application of the test
-// program, event pumping, and a form that writes down its events.
+// program and event pumping (given per backend), a form that writes down its
+// events, and the checks that every backend passes.
 namespace kestrune::forms::test {
 
-// The test program's application, made on first use for the platform that
-// the environment names (the caller sets QT_QPA_PLATFORM and DISPLAY first).
-// Its command line is "Kestrune.scr /p 1234".
+// The test program's application, made on first use. On Linux for the
+// platform that the environment names (the caller sets QT_QPA_PLATFORM and
+// DISPLAY first), with the command line "Kestrune.scr /p 1234".
 Application& TestApplication();
 
 // Runs the event loop until `condition` holds or the deadline passes.
@@ -24,6 +25,20 @@ bool PumpUntil(const std::function<bool()>& condition,
 void PumpFor(std::chrono::milliseconds duration);
 
 const char* ModeName(UnloadMode mode);
+
+// What a backend's test checks natively at the stages of a form's life.
+struct NativeChecks {
+    std::function<void(Form& form)> loaded;        // loaded, not yet shown
+    std::function<void(Form& form)> shown;         // shown, its client area 496 by 246
+    std::function<void(NativeWindow window)> gone; // the form's window after unloading
+};
+
+// A form's events in their order through loads, shows, cancelled and real
+// unloads, and a close from outside through the event loop.
+void CheckAFormsLife(const NativeChecks& native = {});
+// Timers tick through the event loop one at a time, while enabled and their
+// form is loaded, also while a tick waits on a modal form.
+void CheckTimersTickOneAtATime();
 
 class RecordingForm : public Form {
 public:

@@ -79,14 +79,11 @@ TEST(DebianPackage, BuildsWithItsFieldsAndItsProgramsRunFromItsFiles) {
     const fs::path root = folder / "root";
     OutputOf("/usr/bin/dpkg-deb", {"-x", deb, root.string()}, folder);
     ASSERT_EQ(FolderListing(root.string()), "usr\n");
-    const fs::path programs = root / "usr/lib/kestrune";
-    for (const fs::path& program :
-         {programs / "Kestrune.scr", programs / "Kestrune.dll", programs / "kestrune-hack",
-          root / "usr/bin/kestrune", root / "usr/bin/kestrune-settings"}) {
-        EXPECT_TRUE(Executable(program)) << program;
-    }
+    // The other programs run below.
+    EXPECT_TRUE(Executable(root / "usr/bin/kestrune"));
     const fs::path hack = root / "usr/libexec/xscreensaver/kestrune";
-    EXPECT_EQ(fs::weakly_canonical(hack), fs::weakly_canonical(programs / "kestrune-hack"));
+    EXPECT_EQ(fs::weakly_canonical(hack),
+              fs::weakly_canonical(root / "usr/lib/kestrune/kestrune-hack"));
     for (const char* file :
          {"lib/kestrune/README.md", "share/xscreensaver/config/kestrune.xml",
           "share/man/man6/kestrune.6.gz", "share/man/man6/kestrune-settings.6.gz",

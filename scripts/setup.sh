@@ -30,6 +30,8 @@ packages=(
   g++-mingw-w64-x86-64 wine64 wine gstreamer1.0-plugins-good
   # the ja_JP locale's sources, compiled for the Wine tests of the dialog
   locales
+  # the Debian package (scripts/package.sh) and its checks
+  debhelper lintian desktop-file-utils
 )
 
 missing=()

@@ -39,6 +39,8 @@ private:
     void BorderChanged();
 
     Rgb m_backColor{240, 240, 240};
+    // A new box has no border, unlike the designer's default: the boxes that
+    // carry pictures are made that way, and a border would change their image.
     bool m_border = false;
 };
 

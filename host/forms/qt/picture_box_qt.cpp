@@ -70,8 +70,6 @@ PictureBoxImpl& Of(const PictureBox& box) {
 
 } // namespace
 
-// A new box has no border, unlike the designer's default: the boxes that
-// carry pictures are made that way, and a border would change their image.
 PictureBox::PictureBox(Container& parent)
     : Control(std::make_unique<PictureBoxImpl>(parent.ContainerImpl(), *this)) {}
 

@@ -23,12 +23,25 @@ public:
     const Picture& Image() const;
 
     void SetBorder(bool single);
+    bool Border() const { return m_border; }
     void SetBackColor(Rgb colour);
+    Rgb BackColor() const { return m_backColor; }
 
     Surface& Canvas();
     void RefreshCanvas();
 
     Container::Impl& ContainerImpl() const override;
+
+private:
+    // The backend's side: the backing image, kept the size of the client
+    // area; and the border, shown anew after it changed.
+    Surface& BackingImage() const;
+    void BorderChanged();
+
+    Rgb m_backColor{240, 240, 240};
+    // A new box has no border, unlike the designer's default: the boxes that
+    // carry pictures are made that way, and a border would change their image.
+    bool m_border = false;
 };
 
 } // namespace kestrune::forms

@@ -33,15 +33,16 @@ public:
     // (its caption) are, with its backing image behind them; everywhere else
     // the container shows through.
     void SetOpaque(bool opaque);
-    bool Opaque() const;
+    bool Opaque() const { return m_opaque; }
     void SetBackColor(Rgb colour);
-    Rgb BackColor() const;
+    Rgb BackColor() const { return m_backColor; }
 
     Surface& Canvas();
     void RefreshCanvas();
 
     // Whether Tab and a click give the control the keyboard focus.
     void SetTabStop(bool tabStop);
+    bool TabStop() const { return m_tabStop; }
     bool HasFocus() const;
     void SetFocus();
 
@@ -68,6 +69,16 @@ protected:
 
     // The backend delivers the events through it.
     friend class EventDispatch;
+
+private:
+    // What a setter changed, for the backend.
+    enum class Change { Opaque, BackColor, TabStop };
+    // The backend's side: shows the change.
+    void Changed(Change what);
+
+    Rgb m_backColor{240, 240, 240};
+    bool m_opaque = true;
+    bool m_tabStop = true;
 };
 
 } // namespace kestrune::forms

@@ -14,14 +14,13 @@ namespace {
 using qt::FromUtf8;
 using qt::ToUtf8;
 
-std::unique_ptr<QComboBox> MakeComboBox(Container::Impl& parent) {
+std::unique_ptr<QComboBox> MakeComboBox() {
     auto combo = std::make_unique<QComboBox>();
     combo->setEditable(true);
     // The list is the program's: typing neither adds entries to it nor is
     // completed from it.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
-    combo->setFont(qt::ToQFont(parent.OwnerForm().font));
     return combo;
 }
 
@@ -32,8 +31,10 @@ QComboBox& Of(const ComboBox& control) {
 } // namespace
 
 ComboBox::ComboBox(Container& parent)
-    : Control(std::make_unique<Control::Impl>(parent.ContainerImpl(),
-                                              MakeComboBox(parent.ContainerImpl()), false)) {}
+    : Control(std::make_unique<Control::Impl>(parent.ContainerImpl(), MakeComboBox(), false)) {
+    m_font = parent.ContainerImpl().OwnerForm().font;
+    Changed(Change::Font);
+}
 
 ComboBox::~ComboBox() = default;
 
@@ -45,41 +46,34 @@ std::string ComboBox::Text() const {
     return ToUtf8(Of(*this).currentText());
 }
 
-void ComboBox::AddItem(const std::string& item) {
-    // Adding to the list leaves the edit field as it is; Qt would otherwise
-    // make the first entry the current one and show its text.
+void ComboBox::Changed(Change what) {
     QComboBox& combo = Of(*this);
-    const QSignalBlocker blocker(combo);
-    const QString text = combo.currentText();
-    combo.addItem(FromUtf8(item));
-    if (combo.count() == 1) {
-        combo.setCurrentIndex(-1);
+    switch (what) {
+    case Change::ItemAdded: {
+        // Adding to the list leaves the edit field as it is; Qt would
+        // otherwise make the first entry the current one and show its text.
+        const QSignalBlocker blocker(combo);
+        const QString text = combo.currentText();
+        combo.addItem(FromUtf8(m_items.back()));
+        if (combo.count() == 1) {
+            combo.setCurrentIndex(-1);
+        }
+        combo.setEditText(text);
+        break;
     }
-    combo.setEditText(text);
-}
-
-void ComboBox::ClearItems() {
-    Of(*this).clear();
-}
-
-int ComboBox::ListCount() const {
-    return Of(*this).count();
-}
-
-std::string ComboBox::List(int index) const {
-    const QComboBox& combo = Of(*this);
-    return index >= 0 && index < combo.count() ? ToUtf8(combo.itemText(index)) : std::string();
-}
-
-void ComboBox::SetFont(const Font& font) {
-    Of(*this).setFont(qt::ToQFont(font));
-}
-
-void ComboBox::SetBackColor(Rgb colour) {
-    QComboBox& combo = Of(*this);
-    QPalette palette = combo.palette();
-    palette.setColor(QPalette::Base, qt::ToQColor(colour));
-    combo.setPalette(palette);
+    case Change::ItemsCleared:
+        combo.clear();
+        break;
+    case Change::Font:
+        combo.setFont(qt::ToQFont(m_font));
+        break;
+    case Change::BackColor: {
+        QPalette palette = combo.palette();
+        palette.setColor(QPalette::Base, qt::ToQColor(m_backColor));
+        combo.setPalette(palette);
+        break;
+    }
+    }
 }
 
 } // namespace kestrune::forms

@@ -14,18 +14,16 @@ class ImageWidget : public QWidget {
 public:
     explicit ImageWidget(ImageControl& owner) : m_owner(owner) {}
 
-    Picture picture;
-    bool stretch = false;
-
 protected:
     void paintEvent(QPaintEvent*) override {
         // Where the picture does not reach, the container shows through.
+        const Picture& picture = m_owner.GetPicture();
         if (picture.width <= 0 || picture.height <= 0) {
             return;
         }
         QPainter painter(this);
         const QImage image = qt::ImageView(picture);
-        if (stretch) {
+        if (m_owner.Stretch()) {
             painter.drawImage(rect(), image);
         } else {
             painter.drawImage(0, 0, image);
@@ -44,10 +42,6 @@ private:
     ImageControl& m_owner;
 };
 
-ImageWidget& Of(const ImageControl& control) {
-    return static_cast<ImageWidget&>(*control.ControlImpl().widget);
-}
-
 } // namespace
 
 ImageControl::ImageControl(Container& parent)
@@ -56,14 +50,8 @@ ImageControl::ImageControl(Container& parent)
 
 ImageControl::~ImageControl() = default;
 
-void ImageControl::SetPicture(const Picture& picture) {
-    Of(*this).picture = picture;
-    Of(*this).update();
-}
-
-void ImageControl::SetStretch(bool stretch) {
-    Of(*this).stretch = stretch;
-    Of(*this).update();
+void ImageControl::Changed() {
+    ControlImpl().widget->update();
 }
 
 } // namespace kestrune::forms

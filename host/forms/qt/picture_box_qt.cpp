@@ -38,8 +38,8 @@ protected:
 };
 
 struct PictureBoxImpl : Control::Impl, Container::Impl {
-    explicit PictureBoxImpl(Container::Impl& parent)
-        : Control::Impl(parent, std::make_unique<PictureFrame>(), false),
+    PictureBoxImpl(Container::Impl& parent, PictureBox& box)
+        : Control::Impl(parent, std::make_unique<PictureFrame>(), false), owner(box),
           client(std::make_unique<PictureClient>(*widget, *this)) {
         Frame().client = client.get();
         client->setGeometry(Frame().contentsRect());
@@ -52,17 +52,16 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
     // drawn and saved before that: the client area follows every move at once.
     void Moved() override { client->setGeometry(Frame().contentsRect()); }
     Form::Impl& OwnerForm() override { return container.OwnerForm(); }
-    Surface& Canvas() { return qt::SyncedCanvas(canvas, *client, backColor); }
+    Surface& Canvas() { return qt::SyncedCanvas(canvas, *client, owner.BackColor()); }
 
+    PictureBox& owner;
     // Destroyed before the frame that holds it.
     std::unique_ptr<PictureClient> client;
     Surface canvas;
-    Rgb backColor{240, 240, 240};
-    bool border = false;
 };
 
 void PictureClient::paintEvent(QPaintEvent*) {
-    qt::PaintCanvas(*this, m_box.Canvas(), m_box.backColor);
+    qt::PaintCanvas(*this, m_box.Canvas(), m_box.owner.BackColor());
 }
 
 PictureBoxImpl& Of(const PictureBox& box) {
@@ -71,45 +70,20 @@ PictureBoxImpl& Of(const PictureBox& box) {
 
 } // namespace
 
-// A new box has no border, unlike the designer's default: the boxes that
-// carry pictures are made that way, and a border would change their image.
 PictureBox::PictureBox(Container& parent)
-    : Control(std::make_unique<PictureBoxImpl>(parent.ContainerImpl())) {}
+    : Control(std::make_unique<PictureBoxImpl>(parent.ContainerImpl(), *this)) {}
 
 PictureBox::~PictureBox() = default;
 
-void PictureBox::SetPicture(const Picture& picture) {
-    PictureBoxImpl& box = Of(*this);
-    if (!box.border) {
-        Move(Left(), Top(), picture.width, picture.height);
-    }
-    Surface& canvas = box.Canvas();
-    canvas.Clear(box.backColor);
-    canvas.DrawPicture(picture, 0, 0);
-    box.client->update();
-}
-
-const Picture& PictureBox::Image() const {
-    return Of(*this).Canvas().Image();
-}
-
-void PictureBox::SetBorder(bool single) {
-    PictureBoxImpl& box = Of(*this);
-    box.border = single;
-    box.Frame().setFrameStyle(single ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
-    box.Frame().setLineWidth(single ? 2 : 0);
-    box.client->setGeometry(box.Frame().contentsRect());
-}
-
-void PictureBox::SetBackColor(Rgb colour) {
-    PictureBoxImpl& box = Of(*this);
-    box.backColor = colour;
-    box.Canvas().Clear(colour);
-    box.client->update();
-}
-
-Surface& PictureBox::Canvas() {
+Surface& PictureBox::BackingImage() const {
     return Of(*this).Canvas();
+}
+
+void PictureBox::BorderChanged() {
+    PictureBoxImpl& box = Of(*this);
+    box.Frame().setFrameStyle(m_border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    box.Frame().setLineWidth(m_border ? 2 : 0);
+    box.client->setGeometry(box.Frame().contentsRect());
 }
 
 void PictureBox::RefreshCanvas() {

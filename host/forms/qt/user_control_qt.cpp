@@ -42,7 +42,7 @@ struct UserControlImpl : Control::Impl, Container::Impl {
 
     QWidget& ChildArea() override { return *widget; }
     Form::Impl& OwnerForm() override { return container.OwnerForm(); }
-    Surface& Canvas() { return qt::SyncedCanvas(canvas, *widget, backColor); }
+    Surface& Canvas() { return qt::SyncedCanvas(canvas, *widget, control.BackColor()); }
 
     void Moved() override { SizeChanged(); }
 
@@ -60,8 +60,6 @@ struct UserControlImpl : Control::Impl, Container::Impl {
 
     UserControl& control;
     Surface canvas;
-    Rgb backColor{240, 240, 240};
-    bool opaque = true;
     // The control holds the focus among its form's controls; it keeps it
     // while another program's window is active, as the designer's runtime
     // tells focus changes only between a form's own controls.
@@ -85,8 +83,8 @@ UserControlImpl& UserControlWidget::Impl() const {
 }
 
 void UserControlWidget::paintEvent(QPaintEvent*) {
-    if (Impl().opaque) {
-        qt::PaintCanvas(*this, Impl().Canvas(), Impl().backColor);
+    if (m_owner.Opaque()) {
+        qt::PaintCanvas(*this, Impl().Canvas(), m_owner.BackColor());
         return;
     }
     // Transparent, the control is as large as its visible children (its
@@ -98,7 +96,7 @@ void UserControlWidget::paintEvent(QPaintEvent*) {
         const auto* childWidget = qobject_cast<const QWidget*>(child);
         if (childWidget && !childWidget->isHidden()) {
             painter.setClipRect(childWidget->geometry());
-            painter.fillRect(childWidget->geometry(), qt::ToQColor(Impl().backColor));
+            painter.fillRect(childWidget->geometry(), qt::ToQColor(m_owner.BackColor()));
             painter.drawImage(0, 0, image);
         }
     }
@@ -174,22 +172,12 @@ Form& UserControl::ParentForm() const {
     return Of(*this).OwnerForm().owner;
 }
 
-void UserControl::SetOpaque(bool opaque) {
-    Of(*this).opaque = opaque;
+void UserControl::Changed(Change what) {
+    if (what == Change::TabStop) {
+        Of(*this).widget->setFocusPolicy(m_tabStop ? Qt::TabFocus : Qt::NoFocus);
+        return;
+    }
     Of(*this).widget->update();
-}
-
-bool UserControl::Opaque() const {
-    return Of(*this).opaque;
-}
-
-void UserControl::SetBackColor(Rgb colour) {
-    Of(*this).backColor = colour;
-    Of(*this).widget->update();
-}
-
-Rgb UserControl::BackColor() const {
-    return Of(*this).backColor;
 }
 
 Surface& UserControl::Canvas() {
@@ -198,10 +186,6 @@ Surface& UserControl::Canvas() {
 
 void UserControl::RefreshCanvas() {
     Of(*this).widget->update();
-}
-
-void UserControl::SetTabStop(bool tabStop) {
-    Of(*this).widget->setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
 }
 
 bool UserControl::HasFocus() const {

@@ -7,8 +7,6 @@
 #include "host/forms/win32/gdi_drawing.h"
 #include "host/forms/win32/text_win32.h"
 
-#include <vector>
-
 namespace kestrune::forms {
 
 namespace {
@@ -19,9 +17,8 @@ namespace {
 constexpr int kListHeight = 160;
 
 struct ComboBoxImpl : Control::Impl {
-    explicit ComboBoxImpl(Container::Impl& parent)
-        : Control::Impl(parent, false), font(parent.OwnerForm().font),
-          gdiFont(win32::MakeFont(font)) {}
+    ComboBoxImpl(Container::Impl& parent, ComboBox& combo)
+        : Control::Impl(parent, false), owner(combo) {}
 
     ~ComboBoxImpl() override {
         if (window) {
@@ -43,9 +40,9 @@ struct ComboBoxImpl : Control::Impl {
             return;
         }
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(gdiFont.get()), FALSE);
-        for (const std::string& item : items) {
+        for (int i = 0; i < owner.ListCount(); ++i) {
             SendMessageW(window, CB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(win32::Utf16(item).c_str()));
+                         reinterpret_cast<LPARAM>(win32::Utf16(owner.List(i)).c_str()));
         }
         SetWindowTextW(window, win32::Utf16(text).c_str());
     }
@@ -66,7 +63,7 @@ struct ComboBoxImpl : Control::Impl {
         if (!background) {
             return nullptr;
         }
-        SetBkColor(dc, win32::ColourRef(backColor));
+        SetBkColor(dc, win32::ColourRef(owner.BackColor()));
         return background.get();
     }
 
@@ -78,13 +75,11 @@ struct ComboBoxImpl : Control::Impl {
         return win32::Utf8(wide);
     }
 
+    ComboBox& owner;
     HWND window = nullptr;
     // The edit field's text while the control has no window.
     std::string text;
-    std::vector<std::string> items;
-    Font font;
     win32::OwnedFont gdiFont;
-    Rgb backColor{255, 255, 255};
     win32::OwnedBrush background;
 };
 
@@ -95,7 +90,10 @@ ComboBoxImpl& Of(const ComboBox& control) {
 } // namespace
 
 ComboBox::ComboBox(Container& parent)
-    : Control(std::make_unique<ComboBoxImpl>(parent.ContainerImpl())) {}
+    : Control(std::make_unique<ComboBoxImpl>(parent.ContainerImpl(), *this)) {
+    m_font = parent.ContainerImpl().OwnerForm().font;
+    Changed(Change::Font);
+}
 
 ComboBox::~ComboBox() = default;
 
@@ -112,55 +110,39 @@ std::string ComboBox::Text() const {
     return combo.window ? combo.WindowText() : combo.text;
 }
 
-void ComboBox::AddItem(const std::string& item) {
-    // Adding to the list leaves the edit field as it is.
+void ComboBox::Changed(Change what) {
     ComboBoxImpl& combo = Of(*this);
-    combo.items.push_back(item);
-    if (combo.window) {
-        SendMessageW(combo.window, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(win32::Utf16(item).c_str()));
+    switch (what) {
+    case Change::ItemAdded:
+        // Adding to the list leaves the edit field as it is.
+        if (combo.window) {
+            SendMessageW(combo.window, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(win32::Utf16(m_items.back()).c_str()));
+        }
+        break;
+    case Change::ItemsCleared:
+        // Emptying the list also empties a combo box's edit field; its text
+        // is kept, as adding items keeps it.
+        if (combo.window) {
+            const std::string text = combo.WindowText();
+            SendMessageW(combo.window, CB_RESETCONTENT, 0, 0);
+            SetWindowTextW(combo.window, win32::Utf16(text).c_str());
+        }
+        break;
+    case Change::Font: {
+        win32::OwnedFont made = win32::MakeFont(m_font);
+        if (combo.window) {
+            SendMessageW(combo.window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+        }
+        combo.gdiFont = std::move(made);
+        break;
     }
-}
-
-void ComboBox::ClearItems() {
-    // Emptying the list also empties a combo box's edit field; its text is
-    // kept, as adding items keeps it.
-    ComboBoxImpl& combo = Of(*this);
-    combo.items.clear();
-    if (combo.window) {
-        const std::string text = combo.WindowText();
-        SendMessageW(combo.window, CB_RESETCONTENT, 0, 0);
-        SetWindowTextW(combo.window, win32::Utf16(text).c_str());
-    }
-}
-
-int ComboBox::ListCount() const {
-    return static_cast<int>(Of(*this).items.size());
-}
-
-std::string ComboBox::List(int index) const {
-    const std::vector<std::string>& items = Of(*this).items;
-    return index >= 0 && index < static_cast<int>(items.size())
-               ? items[static_cast<std::size_t>(index)]
-               : std::string();
-}
-
-void ComboBox::SetFont(const Font& font) {
-    ComboBoxImpl& combo = Of(*this);
-    combo.font = font;
-    win32::OwnedFont made = win32::MakeFont(font);
-    if (combo.window) {
-        SendMessageW(combo.window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
-    }
-    combo.gdiFont = std::move(made);
-}
-
-void ComboBox::SetBackColor(Rgb colour) {
-    ComboBoxImpl& combo = Of(*this);
-    combo.backColor = colour;
-    combo.background.reset(CreateSolidBrush(win32::ColourRef(colour)));
-    if (combo.window) {
-        InvalidateRect(combo.window, nullptr, TRUE);
+    case Change::BackColor:
+        combo.background.reset(CreateSolidBrush(win32::ColourRef(m_backColor)));
+        if (combo.window) {
+            InvalidateRect(combo.window, nullptr, TRUE);
+        }
+        break;
     }
 }
 

@@ -13,10 +13,11 @@ struct ImageImpl : Control::Impl {
 
     void Paint(HDC dc) override {
         // Where the picture does not reach, the container shows through.
+        const Picture& picture = owner.GetPicture();
         if (picture.width <= 0 || picture.height <= 0) {
             return;
         }
-        if (stretch) {
+        if (owner.Stretch()) {
             win32::DrawPicture(dc, picture, Bounds());
             return;
         }
@@ -35,13 +36,7 @@ struct ImageImpl : Control::Impl {
     }
 
     ImageControl& owner;
-    Picture picture;
-    bool stretch = false;
 };
-
-ImageImpl& Of(const ImageControl& control) {
-    return static_cast<ImageImpl&>(control.ControlImpl());
-}
 
 } // namespace
 
@@ -50,14 +45,8 @@ ImageControl::ImageControl(Container& parent)
 
 ImageControl::~ImageControl() = default;
 
-void ImageControl::SetPicture(const Picture& picture) {
-    Of(*this).picture = picture;
-    Of(*this).Repaint();
-}
-
-void ImageControl::SetStretch(bool stretch) {
-    Of(*this).stretch = stretch;
-    Of(*this).Repaint();
+void ImageControl::Changed() {
+    ControlImpl().Repaint();
 }
 
 } // namespace kestrune::forms

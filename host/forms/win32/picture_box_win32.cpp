@@ -11,7 +11,8 @@ namespace kestrune::forms {
 namespace {
 
 struct PictureBoxImpl : Control::Impl, Container::Impl {
-    explicit PictureBoxImpl(Container::Impl& parent) : Control::Impl(parent, false) {}
+    PictureBoxImpl(Container::Impl& parent, PictureBox& box)
+        : Control::Impl(parent, false), owner(box) {}
 
     ~PictureBoxImpl() override {
         if (window) {
@@ -23,12 +24,12 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
     HWND ChildWindow() const override { return window; }
     Form::Impl& OwnerForm() override { return container.OwnerForm(); }
     Surface& PaintCanvas() override { return Canvas(); }
-    Rgb PaintBackground() const override { return backColor; }
+    Rgb PaintBackground() const override { return owner.BackColor(); }
 
     void CreateWindowIn(HWND parent) override {
-        window = win32::CreateContainerWindow(win32::WindowKind::PictureBox, *this,
-                                              StateStyle() | WS_CLIPCHILDREN,
-                                              border ? WS_EX_CLIENTEDGE : 0, L"", Bounds(), parent);
+        window = win32::CreateContainerWindow(
+            win32::WindowKind::PictureBox, *this, StateStyle() | WS_CLIPCHILDREN,
+            owner.Border() ? WS_EX_CLIENTEDGE : 0, L"", Bounds(), parent);
         CreateChildWindows();
     }
 
@@ -38,27 +39,20 @@ struct PictureBoxImpl : Control::Impl, Container::Impl {
     }
 
     // The border's width on each side: the system's sunken client edge.
-    int Edge() const { return border ? GetSystemMetrics(SM_CXEDGE) : 0; }
+    int Edge() const { return owner.Border() ? GetSystemMetrics(SM_CXEDGE) : 0; }
 
     // The backing image covers the client area, inside the border; it is
     // kept without a window too, since the saver draws and saves its boxes'
     // images whether or not they ever show.
     Surface& Canvas() {
         canvas.Resize(std::max(Bounds().width - 2 * Edge(), 0),
-                      std::max(Bounds().height - 2 * Edge(), 0), backColor);
+                      std::max(Bounds().height - 2 * Edge(), 0), owner.BackColor());
         return canvas;
     }
 
-    void Refresh() const {
-        if (window) {
-            InvalidateRect(window, nullptr, FALSE);
-        }
-    }
-
+    PictureBox& owner;
     HWND window = nullptr;
     Surface canvas;
-    Rgb backColor{240, 240, 240};
-    bool border = false;
 };
 
 PictureBoxImpl& Of(const PictureBox& box) {
@@ -67,51 +61,27 @@ PictureBoxImpl& Of(const PictureBox& box) {
 
 } // namespace
 
-// A new box has no border, unlike the designer's default: the boxes that
-// carry pictures are made that way, and a border would change their image.
 PictureBox::PictureBox(Container& parent)
-    : Control(std::make_unique<PictureBoxImpl>(parent.ContainerImpl())) {}
+    : Control(std::make_unique<PictureBoxImpl>(parent.ContainerImpl(), *this)) {}
 
 PictureBox::~PictureBox() = default;
 
-void PictureBox::SetPicture(const Picture& picture) {
-    PictureBoxImpl& box = Of(*this);
-    if (!box.border) {
-        Move(Left(), Top(), picture.width, picture.height);
-    }
-    Surface& canvas = box.Canvas();
-    canvas.Clear(box.backColor);
-    canvas.DrawPicture(picture, 0, 0);
-    box.Refresh();
+Surface& PictureBox::BackingImage() const {
+    return Of(*this).Canvas();
 }
 
-const Picture& PictureBox::Image() const {
-    return Of(*this).Canvas().Image();
-}
-
-void PictureBox::SetBorder(bool single) {
-    PictureBoxImpl& box = Of(*this);
-    box.border = single;
-    if (box.window) {
-        SetWindowLongW(box.window, GWL_EXSTYLE, single ? WS_EX_CLIENTEDGE : 0);
-        SetWindowPos(box.window, nullptr, 0, 0, 0, 0,
+void PictureBox::BorderChanged() {
+    if (const HWND window = Of(*this).window) {
+        SetWindowLongW(window, GWL_EXSTYLE, m_border ? WS_EX_CLIENTEDGE : 0);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
 }
 
-void PictureBox::SetBackColor(Rgb colour) {
-    PictureBoxImpl& box = Of(*this);
-    box.backColor = colour;
-    box.Canvas().Clear(colour);
-    box.Refresh();
-}
-
-Surface& PictureBox::Canvas() {
-    return Of(*this).Canvas();
-}
-
 void PictureBox::RefreshCanvas() {
-    Of(*this).Refresh();
+    if (const HWND window = Of(*this).window) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
 }
 
 Container::Impl& PictureBox::ContainerImpl() const {

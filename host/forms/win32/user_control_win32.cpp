@@ -41,11 +41,11 @@ struct UserControlImpl : Control::Impl, Container::Impl {
     HWND ChildWindow() const override { return window; }
     Form::Impl& OwnerForm() override { return container.OwnerForm(); }
     Surface& PaintCanvas() override { return Canvas(); }
-    Rgb PaintBackground() const override { return backColor; }
-    bool TabStop() const override { return tabStop; }
+    Rgb PaintBackground() const override { return control.BackColor(); }
+    bool TabStop() const override { return control.TabStop(); }
 
     Surface& Canvas() {
-        canvas.Resize(Bounds().width, Bounds().height, backColor);
+        canvas.Resize(Bounds().width, Bounds().height, control.BackColor());
         return canvas;
     }
 
@@ -88,7 +88,7 @@ struct UserControlImpl : Control::Impl, Container::Impl {
         if (!window) {
             return;
         }
-        if (opaque) {
+        if (control.Opaque()) {
             SetWindowRgn(window, nullptr, TRUE);
             return;
         }
@@ -119,7 +119,7 @@ struct UserControlImpl : Control::Impl, Container::Impl {
             // it where it was.
             SetCapture(hwnd);
             const MouseButton button = ButtonOf(message);
-            if (button == MouseButton::Left && tabStop) {
+            if (button == MouseButton::Left && control.TabStop()) {
                 SetFocus(hwnd);
             }
             EventDispatch::MouseDown(control, button, ShiftOf(wParam), GET_X_LPARAM(lParam),
@@ -168,9 +168,6 @@ struct UserControlImpl : Control::Impl, Container::Impl {
     UserControl& control;
     HWND window = nullptr;
     Surface canvas;
-    Rgb backColor{240, 240, 240};
-    bool opaque = true;
-    bool tabStop = true;
     bool focused = false;
     int lastWidth = -1;
     int lastHeight = -1;
@@ -195,23 +192,18 @@ Form& UserControl::ParentForm() const {
     return Of(*this).OwnerForm().owner;
 }
 
-void UserControl::SetOpaque(bool opaque) {
-    Of(*this).opaque = opaque;
-    Of(*this).UpdateRegion();
-    RefreshCanvas();
-}
-
-bool UserControl::Opaque() const {
-    return Of(*this).opaque;
-}
-
-void UserControl::SetBackColor(Rgb colour) {
-    Of(*this).backColor = colour;
-    RefreshCanvas();
-}
-
-Rgb UserControl::BackColor() const {
-    return Of(*this).backColor;
+void UserControl::Changed(Change what) {
+    switch (what) {
+    case Change::Opaque:
+        Of(*this).UpdateRegion();
+        RefreshCanvas();
+        break;
+    case Change::BackColor:
+        RefreshCanvas();
+        break;
+    case Change::TabStop:
+        break;
+    }
 }
 
 Surface& UserControl::Canvas() {
@@ -222,10 +214,6 @@ void UserControl::RefreshCanvas() {
     if (const HWND window = Of(*this).window) {
         InvalidateRect(window, nullptr, FALSE);
     }
-}
-
-void UserControl::SetTabStop(bool tabStop) {
-    Of(*this).tabStop = tabStop;
 }
 
 bool UserControl::HasFocus() const {

@@ -105,18 +105,19 @@ bool X11Connection::WaitForNoWindow(const std::string& title, std::chrono::milli
 }
 
 std::optional<WindowGeometry> X11Connection::Geometry(XWindow window) {
+    // The window may go between the two requests as well as before them.
     auto previous = XSetErrorHandler(IgnoreXErrors);
     XWindowAttributes attributes{};
-    const Status ok = XGetWindowAttributes(m_display, window, &attributes);
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    const bool ok = XGetWindowAttributes(m_display, window, &attributes) &&
+                    XTranslateCoordinates(m_display, window, attributes.root, 0, 0, &x, &y, &child);
     XSync(m_display, False);
     XSetErrorHandler(previous);
     if (!ok) {
         return std::nullopt;
     }
-    int x = 0;
-    int y = 0;
-    Window child = 0;
-    XTranslateCoordinates(m_display, window, attributes.root, 0, 0, &x, &y, &child);
     return WindowGeometry{x, y, attributes.width, attributes.height,
                           attributes.map_state == IsViewable};
 }

@@ -2,6 +2,7 @@
 
 #include "host/forms/form.h"
 #include "host/forms/picture_box.h"
+#include "host/forms/system_services.h"
 #include "host/forms/timer.h"
 #include "host/saver/texture_pictures.h"
 
@@ -24,7 +25,8 @@ public:
 
     Kestrune_S();
 
-    // How long an unseen renderer window is waited for (see Timer3_Timer).
+    // How long an unseen renderer window is waited for while the renderer
+    // runs (see Timer3_Timer).
     static constexpr std::chrono::seconds kRendererWindowGrace{10};
 
 private:
@@ -42,7 +44,8 @@ private:
     forms::Timer Timer3;
     std::string RendererPath;
 
-    bool m_rendererStarted = false;
+    // The renderer this run started, asked only whether it still runs.
+    std::unique_ptr<forms::StartedProgram> m_renderer;
     bool m_rendererWindowSeen = false;
     std::chrono::steady_clock::time_point m_rendererStartTime;
 };

@@ -9,11 +9,8 @@
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/Kestrune_R.h"
 #include "host/startup/command_line.h"
-#include "host/startup/path_rules.h"
 
 namespace kestrune {
-
-namespace {} // namespace
 
 std::unique_ptr<forms::Form> Main() {
     const std::string& argumentText = forms::CommandLineText();
@@ -41,8 +38,9 @@ std::unique_ptr<forms::Form> Main() {
     LoadSettings();
 
     // Checked before the settings dialog too: without the renderer there is
-    // nothing to configure.
-    if (!FileExists(JoinPlatformPath(ProgramFolder(), kRendererProgramName))) {
+    // nothing to configure. A host that cannot tell its own folder has no
+    // renderer either.
+    if (!FileExists(RendererProgramPath())) {
         forms::ShowMessageBox(kRendererMissingMessage);
         forms::EndProcess();
     }

@@ -17,8 +17,8 @@ namespace kestrune {
 // files, starts the music and starts the renderer; from then on its timers
 // keep the music going and watch the renderer and its window, and when the
 // renderer has ended or its window is gone the form stops the music, gives
-// the cursor back and ends the process. It is never shown: its caption is only there for the
-// start-up's single-instance guard to find.
+// the cursor back and ends the process. It is never shown: its caption is
+// only there for the start-up's single-instance guard to find.
 class Kestrune_S final : public forms::Form {
 public:
     static constexpr const char* kCaption = "Kestrune_Main";

@@ -23,9 +23,8 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     const fs::path program = folder / "program";
     {
         // It notes its process id, waits for the word to go on, then notes
-        // its signal state as the program it
-        // becomes (the shell itself blocks signals while it waits for a
-        // command of its own).
+        // its signal state as the program it becomes (the shell itself blocks
+        // signals while it waits for a command of its own).
         std::ofstream script(program);
         script << "#!/bin/sh\n"
                << "echo $$ > '" << (folder / "pid.new").string() << "'\n"

@@ -4,13 +4,8 @@
 #include "host/music/cd_positions.h"
 #include "host/music/mci_command_parser.h"
 #include "host/music/mci_errors.h"
-#include "host/music/wave_sizes.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstring>
-#include <vector>
 
 namespace kestrune::mci {
 namespace {
@@ -141,34 +136,6 @@ TEST(MciErrors, EveryCodeTheLayerGivesHasAText) {
     }
     EXPECT_TRUE(MciErrorText(0).empty());
     EXPECT_TRUE(MciErrorText(12345).empty());
-}
-
-TEST(WaveSizes, AFileCutShortIsReadOnlyAsFarAsItGoes) {
-    // RIFF, a 16-byte "fmt " chunk, then "data" claiming 1000 bytes where
-    // the file holds 4 and its RIFF size claiming more than the file.
-    std::vector<std::uint8_t> wave(12 + 8 + 16 + 8 + 4, 0);
-    const auto put = [&](std::size_t at, const char* id, std::uint32_t size) {
-        std::memcpy(wave.data() + at, id, 4);
-        for (int byte = 0; byte < 4; ++byte) {
-            wave[at + 4 + byte] = static_cast<std::uint8_t>(size >> (8 * byte));
-        }
-    };
-    put(0, "RIFF", 2000);
-    std::memcpy(wave.data() + 8, "WAVE", 4);
-    put(12, "fmt ", 16);
-    put(36, "data", 1000);
-    const std::vector<std::uint8_t> whole = wave;
-    ASSERT_TRUE(kestrune::FitWaveSizesToFile(wave.data(), wave.size()));
-    EXPECT_EQ(wave[4] | wave[5] << 8, static_cast<int>(wave.size()) - 8);
-    EXPECT_EQ(wave[40] | wave[41] << 8, 4);
-    EXPECT_TRUE(std::equal(wave.begin() + 8, wave.begin() + 40, whole.begin() + 8));
-
-    // A file that fits is left as it is; one that is no WAVE is refused.
-    const std::vector<std::uint8_t> fitted = wave;
-    EXPECT_TRUE(kestrune::FitWaveSizesToFile(wave.data(), wave.size()));
-    EXPECT_EQ(wave, fitted);
-    wave[8] = 'X';
-    EXPECT_FALSE(kestrune::FitWaveSizesToFile(wave.data(), wave.size()));
 }
 
 } // namespace

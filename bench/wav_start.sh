@@ -17,27 +17,42 @@ if [[ "${1:-}" == "--inside" ]]; then
         printf '[Section]\r\nBGM区分=%s\r\nBGMﾘﾋﾟｰﾄ=0\r\nBGMﾌｧｲﾙ=%s\r\n' "$1" "$2" |
             iconv -f UTF-8 -t CP932 >"$install/Kestrune.ini"
     }
+    renderer_pid() { # the renderer started from this installation
+        grep -lzF "$(printf 'Z:%s\\Kestrune.dll' "${install//\//\\}")" /proc/[0-9]*/cmdline \
+            2>/dev/null | cut -d/ -f3
+    }
+    window() { xdotool search --name '^Kestrune_VC$' 2>/dev/null | head -1; }
     one_run() { # one_run LABEL: prints the start-to-window time
         local start host ms
         start=$(now_ms)
         wine "$install/Kestrune.scr" /s >/dev/null 2>&1 &
         host=$!
         for ((i = 0; i < 6000; i++)); do
-            xdotool search --name '^Kestrune_VC$' >/dev/null 2>&1 && break
+            [[ -n $(window) ]] && break
             sleep 0.01
         done
         ms=$(($(now_ms) - start))
-        if ! xdotool search --name '^Kestrune_VC$' >/dev/null 2>&1; then
+        if [[ -z $(window) ]]; then
             echo "$1: the renderer's window never appeared" >&2
             kill "$host" 2>/dev/null || true
             return 1
         fi
         echo "$1: ${ms} ms from start to the renderer's window"
-        xdotool key Escape
+        # The renderer this run started ends (by its process id: keys reach
+        # a window of Wine's only once it has the focus, which nothing gives
+        # it here); the host notices and ends the run.
+        renderer_pid | xargs -r kill 2>/dev/null || true
         timeout 60 tail --pid="$host" -f /dev/null || kill "$host" 2>/dev/null || true
-        timeout 30 wineserver -w || true
+        for ((i = 0; i < 6000; i++)); do
+            [[ -z $(window) ]] && break
+            sleep 0.01
+        done
     }
+    # The Wine session is started once, before the first timed run, by a run
+    # that is not counted.
     wineserver -p 2>/dev/null || true
+    settings 0 ""
+    one_run "warm-up" >/dev/null
     for ((round = 1; round <= rounds; round++)); do
         settings 0 ""
         one_run "no music, round $round"

@@ -117,6 +117,7 @@ std::unique_ptr<StartedProgram> StartProgram(const std::string& path) {
     }
     return std::make_unique<PosixStartedProgram>(pid, std::move(end));
 }
+
 bool CreateFolder(const std::string& path) {
     // Read, write and search for everyone, less the user's umask, as any
     // folder a program makes.

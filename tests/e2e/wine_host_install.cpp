@@ -3,7 +3,6 @@
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/numeric_text.h"
 
-#include <fstream>
 
 namespace kestrune::test {
 

@@ -3,7 +3,6 @@
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/numeric_text.h"
 
-
 namespace kestrune::test {
 
 namespace {

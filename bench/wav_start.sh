@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # How long the chosen music holds back the show on Windows: the Windows
 # Kestrune.scr /s under Wine, on a virtual 1024 x 768 X server, timed from its
-# start to the renderer's window "Kestrune_VC", once without music and once
-# with a large WAV chosen. Each case runs ROUNDS times and the run is ended
-# with Escape. A measurement, not a test.
+# start to the renderer's window "Kestrune_VC": without music, with a WAV of
+# one second (the cost of the sound device itself) and with a large WAV. Each
+# case runs ROUNDS times; each run is ended by ending its renderer. A
+# measurement, not a test.
 #   bench/wav_start.sh [MINGW_BUILD_DIR] [MEGABYTES] [ROUNDS]
 # MINGW_BUILD_DIR defaults to build/mingw (its Wine prefix is used),
 # MEGABYTES to 200, ROUNDS to 3.
@@ -56,6 +57,8 @@ if [[ "${1:-}" == "--inside" ]]; then
     for ((round = 1; round <= rounds; round++)); do
         settings 0 ""
         one_run "no music, round $round"
+        settings 2 "Z:${small//\//\\}"
+        one_run "1 s WAV, round $round"
         settings 2 "Z:${wav//\//\\}"
         one_run "$megabytes MB WAV, round $round"
     done
@@ -75,6 +78,9 @@ cp "$build/bin/Kestrune.scr" "$build/bin/Kestrune.dll" "$work/"
 # Silence as 16-bit stereo at 44.1 kHz: 176,400 bytes a second.
 wav="$work/large.wav"
 sox -q -n -r 44100 -c 2 -b 16 "$wav" trim 0 $((megabytes * 1000000 / 176400))
+# A WAV of one second: what opening the sound device costs, whatever the size.
+small="$work/small.wav"
+sox -q -n -r 44100 -c 2 -b 16 "$small" trim 0 1
 echo "WAV: $(($(stat -c %s "$wav") / 1000000)) MB; machine load: $(cut -d' ' -f1-3 /proc/loadavg)"
-export install=$work wav megabytes rounds
+export install=$work wav small megabytes rounds
 xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-env.sh "$build" "$0" --inside

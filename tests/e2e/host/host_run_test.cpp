@@ -36,6 +36,11 @@ std::optional<XWindow> ReportedWindow(const std::filesystem::path& report) {
     return std::nullopt;
 }
 
+// A slice of the test's tones (amplitude 6000 or more) rather than silence.
+bool Loud(int peak) {
+    return peak > 3000;
+}
+
 // What reached the audio device, in 50 ms slices: how long `heard` accepted
 // it, in how many separate stretches, and the longest pause between two of
 // them, in milliseconds of sound (the disk driver writes in real time, and
@@ -45,11 +50,6 @@ struct Hearing {
     int stretches = 0;
     int longestPauseMs = 0;
 };
-// A slice of the test's tones (amplitude 6000 or more) rather than silence.
-bool Loud(int peak) {
-    return peak > 3000;
-}
-
 Hearing Listen(const std::filesystem::path& output, const std::function<bool(int)>& heard) {
     Hearing hearing;
     int pause = -1; // slices since the last heard one; -1 before the first

@@ -1,5 +1,6 @@
 #include "host/core/Kestrune_B.h"
 
+#include "common/kestrune_names.h"
 #include "host/core/file_access.h"
 #include "host/core/ini_file.h"
 #include "host/core/numeric_text.h"
@@ -128,6 +129,15 @@ std::string FolderOfPath(const std::string& path) {
 
 std::string ProgramFolder() {
     return ProgramFolderOf(RunningProgramPath());
+}
+
+std::string RendererProgramPath() {
+    return RendererProgramPathOf(RunningProgramPath());
+}
+
+std::string RendererProgramPathOf(const std::string& programPath) {
+    const std::string folder = FolderOfPath(programPath);
+    return folder.empty() ? std::string() : JoinPlatformPath(folder, kRendererProgramName);
 }
 
 std::string ProgramFolderOf(const std::string& programPath) {

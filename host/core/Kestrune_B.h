@@ -73,6 +73,12 @@ std::string FolderOfPath(const std::string& path);
 // The folder of the running program, without a trailing separator (except a
 // root's own).
 std::string ProgramFolder();
+// The renderer program, Kestrune.dll in the program folder; empty when the
+// system cannot tell where the running program lies. Never one in the working
+// folder, which may be anyone's: a program found there is not ours to start.
+std::string RendererProgramPath();
+// The same for a running program at `programPath`.
+std::string RendererProgramPathOf(const std::string& programPath);
 // The settings file: Kestrune.ini in the program folder; on Linux, when that
 // file does not exist and the folder is not writable (an installed host),
 // Kestrune.ini in the user's settings folder instead (settings_location.h).

@@ -2,6 +2,7 @@
 
 #include "host/forms/forms_types.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,10 +45,20 @@ std::optional<std::string> ChooseFileToOpen(const Form& owner, const OpenFileOpt
 // with it, without waiting. Returns whether it could be handed over.
 bool OpenDocument(const Form& owner, const std::string& target);
 
+// A program that StartProgram started. The host never waits for it, signals
+// it or ends it; it only asks whether it still runs. Released, it keeps
+// nothing of the program (on Windows its process handle is closed).
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    // Whether the program's process has not ended yet.
+    virtual bool Running() const = 0;
+};
+
 // Starts the program at `path` with no arguments, with a normal window that
 // gets the focus, and does not wait for it. The started process is never
-// left behind as a zombie. Returns whether it started.
-bool StartProgram(const std::string& path);
+// left behind as a zombie. Nothing when it did not start.
+std::unique_ptr<StartedProgram> StartProgram(const std::string& path);
 
 // Creates one folder. Returns whether it exists now as a new folder; an
 // existing folder gives false, as does any failure.

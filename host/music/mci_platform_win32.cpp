@@ -11,6 +11,7 @@
 
 #include "common/utf8_win32.h"
 #include "host/core/file_access.h"
+#include "host/music/wave_sizes.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -20,7 +21,9 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +45,39 @@ std::size_t FittingLength(const std::string& text, std::size_t length) {
         --count;
     }
     return count;
+}
+
+// A view of a whole file, released with it. Copy-on-write: what is written
+// into it stays private to this process and never reaches the file.
+struct ViewRelease {
+    void operator()(void* view) const { UnmapViewOfFile(view); }
+};
+using FileView = std::unique_ptr<void, ViewRelease>;
+
+// The file at `path` mapped into memory, with its size; nothing when it
+// cannot be opened as a file. Nothing is read here: the system brings the
+// pages in as the player reaches them.
+FileView MapFile(const std::wstring& path, std::size_t& size) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    LARGE_INTEGER length{};
+    HANDLE mapping = nullptr;
+    if (GetFileSizeEx(file, &length) && length.QuadPart > 0 &&
+        static_cast<std::uint64_t>(length.QuadPart) <= SIZE_MAX) {
+        mapping = CreateFileMappingW(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
+    }
+    CloseHandle(file);
+    if (!mapping) {
+        return nullptr;
+    }
+    // The view keeps the mapping, and the mapping the file.
+    FileView view(MapViewOfFile(mapping, FILE_MAP_COPY, 0, 0, 0));
+    CloseHandle(mapping);
+    size = static_cast<std::size_t>(length.QuadPart);
+    return view;
 }
 
 class Win32MciPlatform final : public MciPlatform {
@@ -94,32 +130,37 @@ public:
     bool PlayWaveSound(const char* name, std::uint32_t flags) override {
         if (!name) {
             const bool stopped = PlaySoundW(nullptr, nullptr, flags) != FALSE;
-            m_sound.clear();
+            m_sound.reset();
             return stopped;
         }
         const std::optional<std::wstring> wide = Widen(name);
         if (!wide) {
             return false;
         }
-        // The sound that plays now goes first, and its bytes with it.
+        // The sound that plays now goes first, and its file with it.
         PlaySoundW(nullptr, nullptr, 0);
-        m_sound.clear();
-        // A file is read here and played from memory: the system's own file
-        // lookup behind PlaySoundW goes through the ANSI code page on some
-        // systems (Wine's), which cannot name every file. Any other name is
-        // left to the system, which takes it for a sound alias.
-        if (ReadWholeFile(name, m_sound) == FileReadStatus::Read) {
-            return PlaySoundW(reinterpret_cast<LPCWSTR>(m_sound.data()), nullptr,
-                              flags | SND_MEMORY) != FALSE;
+        m_sound.reset();
+        // A file is played from memory, mapped rather than read: the
+        // system's own file lookup behind PlaySoundW goes through the ANSI
+        // code page on some systems (Wine's), which cannot name every file,
+        // and reading a large file whole would hold back the renderer's
+        // start. Any other name is left to the system, which takes it for a
+        // sound alias.
+        std::size_t size = 0;
+        if (FileView view = MapFile(*wide, size)) {
+            // A file cut short would be played past its end.
+            FitWaveSizesToFile(static_cast<std::uint8_t*>(view.get()), size);
+            m_sound = std::move(view);
+            return PlaySoundW(static_cast<LPCWSTR>(m_sound.get()), nullptr, flags | SND_MEMORY) !=
+                   FALSE;
         }
-        m_sound.clear();
         return PlaySoundW(wide->c_str(), nullptr, flags) != FALSE;
     }
 
 private:
-    // The bytes of the sound that plays from memory; they must stay while it
-    // loops.
-    std::string m_sound;
+    // The file of the sound that plays from memory; it must stay while the
+    // sound loops.
+    FileView m_sound;
 };
 
 } // namespace

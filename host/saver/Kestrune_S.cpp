@@ -82,8 +82,12 @@ void Kestrune_S::Form_Load() {
         }
     }
 
-    RendererPath = JoinPlatformPath(ProgramFolder(), kRendererProgramName);
-    m_rendererStarted = forms::StartProgram(RendererPath);
+    // Never a renderer from the working folder: a host that cannot tell its
+    // own folder starts nothing, and its first watch tick ends the run.
+    RendererPath = RendererProgramPath();
+    if (!RendererPath.empty()) {
+        m_renderer = forms::StartProgram(RendererPath);
+    }
     m_rendererStartTime = std::chrono::steady_clock::now();
 }
 
@@ -98,15 +102,19 @@ void Kestrune_S::Timer2_Timer() {
 }
 
 void Kestrune_S::Timer3_Timer() {
-    if (forms::FindWindowByTitle(kRendererWindowTitle) != 0) {
+    // The show is over when the renderer this run started has ended, whether
+    // or not its window was ever seen (it crashed, or the user said no to
+    // the windowed show), and whatever other window bears its title.
+    const bool rendererRuns = m_renderer && m_renderer->Running();
+    if (rendererRuns && forms::FindWindowByTitle(kRendererWindowTitle) != 0) {
         m_rendererWindowSeen = true;
         return;
     }
-    // A renderer that was started but has not opened its window yet (a slow
+    // A renderer that runs but has not opened its window yet (a slow
     // machine, a cold disk) is given a while: ending now would stop the music
     // and leave the show running on alone. Once its window has been seen,
     // its absence means the show is over.
-    if (m_rendererStarted && !m_rendererWindowSeen &&
+    if (rendererRuns && !m_rendererWindowSeen &&
         std::chrono::steady_clock::now() - m_rendererStartTime < kRendererWindowGrace) {
         return;
     }
@@ -134,6 +142,8 @@ void Kestrune_S::Form_QueryUnload(bool& cancel, forms::UnloadMode mode) {
     if (ModeLetter(forms::CommandLineText()) == "S") {
         CursorCount = forms::ShowCursor(CursorCount != 0);
     }
+    // The renderer runs on untouched; only the host's hold on it goes.
+    m_renderer.reset();
     forms::EndProcess();
 }
 

@@ -13,8 +13,6 @@
 
 namespace kestrune {
 
-namespace {} // namespace
-
 std::unique_ptr<forms::Form> Main() {
     const std::string& argumentText = forms::CommandLineText();
     const std::string mode = ModeLetter(argumentText);
@@ -41,8 +39,9 @@ std::unique_ptr<forms::Form> Main() {
     LoadSettings();
 
     // Checked before the settings dialog too: without the renderer there is
-    // nothing to configure.
-    if (!FileExists(JoinPlatformPath(ProgramFolder(), kRendererProgramName))) {
+    // nothing to configure. A host that cannot tell its own folder has no
+    // renderer either.
+    if (!FileExists(RendererProgramPath())) {
         forms::ShowMessageBox(kRendererMissingMessage);
         forms::EndProcess();
     }

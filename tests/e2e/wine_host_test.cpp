@@ -75,6 +75,17 @@ TEST(WineHost, EveryCommandLineRunsConfiguresPreviewsOrEnds) {
             [&] { return !desktop.X11().FindWindowByTitle(kRendererWindowTitle); }, kEndDeadline));
     }
 
+    // A renderer that ends without a window ends the run, although a window
+    // of another program bears the renderer's title.
+    const auto stranger = desktop.Start(desktop.BuildFile("tests/e2e/window-probe.exe"),
+                                        {"hold", kRendererWindowTitle, "300"},
+                                        (desktop.Scratch() / "stranger.txt").string());
+    ASSERT_TRUE(desktop.FindWindow(kRendererWindowTitle, 60));
+    const auto ended = install.Start({"/s"}, {{"KESTRUNE_STAND_IN_NO_WINDOW", "1"}});
+    EXPECT_EQ(ended->WaitForExit(kEndDeadline), 0) << ended->Output();
+    stranger->Kill();
+    ASSERT_TRUE(desktop.WindowGone(kRendererWindowTitle, 30));
+
     // A running copy (its hidden saver form, or its open settings dialog)
     // ends every start at once, the preview's too; nothing of a run happens.
     std::filesystem::remove_all(install.TextureFolder());

@@ -6,6 +6,8 @@
 //
 // Environment:
 //   KESTRUNE_STAND_IN_DELAY_MS  milliseconds to wait before opening the window
+//   KESTRUNE_STAND_IN_NO_WINDOW set: end at once without a window, as a
+//                               renderer that crashes or is declined does
 //   KESTRUNE_STAND_IN_REPORT    file to write "NAME SIZE" lines into, one per
 //                               texture file present at the start, and then
 //                               "window ID" once the window is mapped
@@ -50,6 +52,9 @@ int main() {
     const char* reportPath = std::getenv("KESTRUNE_STAND_IN_REPORT");
     if (reportPath) {
         ReportTextureFiles(reportPath);
+    }
+    if (std::getenv("KESTRUNE_STAND_IN_NO_WINDOW")) {
+        return 0;
     }
     if (const char* delay = std::getenv("KESTRUNE_STAND_IN_DELAY_MS")) {
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(delay)));

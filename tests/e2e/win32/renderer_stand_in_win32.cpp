@@ -5,6 +5,8 @@
 // its own name ("arguments=...") and the texture files it found ("NAME SIZE"
 // lines), so a test can tell how the host started it and that the host wrote
 // the files first.
+// With KESTRUNE_STAND_IN_NO_WINDOW set it ends right after the report, as a
+// renderer that crashes or is declined does.
 
 #include "common/kestrune_names.h"
 
@@ -70,6 +72,9 @@ void Report() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Report();
+    if (GetEnvironmentVariableA("KESTRUNE_STAND_IN_NO_WINDOW", nullptr, 0) > 0) {
+        return 0;
+    }
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = StandInProc;
     windowClass.hInstance = instance;

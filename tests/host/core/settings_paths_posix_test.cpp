@@ -43,6 +43,10 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable) {
 
 TEST(ProgramFolderTest, AnUnknownProgramPathGivesTheWorkingFolderNeverTheRoot) {
     EXPECT_EQ(ProgramFolderOf("/opt/kestrune/Kestrune.scr"), "/opt/kestrune");
+    // The renderer, though, is never looked for in the working folder.
+    EXPECT_EQ(RendererProgramPathOf("/opt/kestrune/Kestrune.scr"), "/opt/kestrune/Kestrune.dll");
+    EXPECT_EQ(RendererProgramPathOf(""), "");
+    EXPECT_EQ(RendererProgramPathOf("Kestrune.scr"), "");
     const std::filesystem::path previous = std::filesystem::current_path();
     TempFolder folder;
     const std::string working = folder.File("working");

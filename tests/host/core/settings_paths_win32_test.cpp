@@ -33,6 +33,8 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningModule) {
 
 TEST(ProgramFolderTest, AnUnknownProgramPathGivesTheWorkingFolder) {
     EXPECT_EQ(ProgramFolderOf("C:\\Kestrune\\Kestrune.scr"), "C:\\Kestrune");
+    EXPECT_EQ(RendererProgramPathOf("C:\\Kestrune\\Kestrune.scr"), "C:\\Kestrune\\Kestrune.dll");
+    EXPECT_EQ(RendererProgramPathOf(""), "");
     wchar_t working[MAX_PATH] = {};
     ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, working), 0u);
     EXPECT_EQ(ProgramFolderOf(""), Narrow(working).value());

@@ -22,14 +22,15 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     ASSERT_FALSE(folder.empty());
     const fs::path program = folder / "program";
     {
-        // It notes its process id, then its signal state as the program it
-        // becomes (the shell itself blocks signals while it waits for a
-        // command of its own).
+        // It notes its process id, waits for the word to go on, then notes
+        // its signal state as the program it becomes (the shell itself blocks
+        // signals while it waits for a command of its own).
         std::ofstream script(program);
         script << "#!/bin/sh\n"
                << "echo $$ > '" << (folder / "pid.new").string() << "'\n"
                << "mv '" << (folder / "pid.new").string() << "' '" << (folder / "pid").string()
                << "'\n"
+               << "while [ ! -e '" << (folder / "go").string() << "' ]; do sleep 0.05; done\n"
                << "exec grep -E '^Sig(Blk|Ign)' /proc/self/status > '"
                << (folder / "signals").string() << "'\n";
     }
@@ -42,17 +43,20 @@ TEST(StartProgram, RunsTheProgramWithCleanSignalsAndLeavesNoZombie) {
     sigaddset(&blocked, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     const auto previousUsr2 = std::signal(SIGUSR2, SIG_IGN);
-    const bool started = StartProgram(program.string());
+    const std::unique_ptr<StartedProgram> started = StartProgram(program.string());
     std::signal(SIGUSR2, previousUsr2);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     ASSERT_TRUE(started);
 
     ASSERT_TRUE(test::WaitUntil([&] { return fs::exists(folder / "pid"); }, seconds(10)));
+    EXPECT_TRUE(started->Running());
+    std::ofstream(folder / "go").close();
     // Once the program has ended, its process is gone altogether: collected,
     // not left as a zombie of the host.
     const fs::path process = "/proc/" + std::to_string(std::stoi(test::ReadBytes(folder / "pid")));
     EXPECT_TRUE(test::WaitUntil([&] { return !fs::exists(process); }, seconds(10)))
         << "the ended program stays as " << test::ReadBytes(process / "stat");
+    EXPECT_TRUE(test::WaitUntil([&] { return !started->Running(); }, seconds(10)));
 
     std::istringstream signals(test::ReadBytes(folder / "signals"));
     std::string label;

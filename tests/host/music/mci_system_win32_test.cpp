@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace kestrune {
 namespace {
@@ -104,6 +105,12 @@ TEST_F(MciSystemTest, MusicFilesNamedInJapanesePlayOnAWesternSystem) {
     EXPECT_TRUE(platform.PlayWaveSound(Utf8Of(wav).c_str(), kSoundSync | kSoundNoDefault));
     EXPECT_FALSE(
         platform.PlayWaveSound(Utf8Of(folder / L"曲.wav").c_str(), kSoundSync | kSoundNoDefault));
+    // A WAV cut short (its headers claim twice what it holds) plays as far
+    // as it goes, and no further.
+    const std::filesystem::path half = folder / L"曲ﾃｽﾄ半分.wav";
+    const std::string whole = test::ReadBytes(wav);
+    std::ofstream(half, std::ios::binary).write(whole.data(), std::streamsize(whole.size() / 2));
+    EXPECT_TRUE(platform.PlayWaveSound(Utf8Of(half).c_str(), kSoundSync | kSoundNoDefault));
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 }

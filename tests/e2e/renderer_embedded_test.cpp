@@ -46,20 +46,30 @@ TEST(RendererInAGivenWindow, DrawsAtItsSizeFollowsItsResizeAndEndsCleanly) {
     // The show fades in from black over its first seconds.
     ASSERT_TRUE(WaitForTheShow(x11, {kLeft, kTop, 480, 360}, runs, 120s)) << run.Process().Output();
     // Frames come no sooner than the pause allows, however fast the machine:
-    // three changes of the picture span at least two pauses.
-    std::vector<std::chrono::steady_clock::time_point> changes;
+    // three changes of the picture span at least two pauses. Each change
+    // happened after the look before the one that saw it began, and before
+    // that look ended; the widest span these bounds allow must hold the two
+    // pauses (a busy machine stretches the looks, never the pauses).
+    struct Change {
+        std::chrono::steady_clock::time_point after;
+        std::chrono::steady_clock::time_point before;
+    };
+    std::vector<Change> changes;
     std::vector<std::uint8_t> last;
+    auto previousLook = std::chrono::steady_clock::now();
     ASSERT_TRUE(WaitUntil(
         [&] {
+            const auto look = std::chrono::steady_clock::now();
             auto now = x11.ScreenshotRgb(kLeft, kTop, 480, 360);
             if (now != last) {
-                changes.push_back(std::chrono::steady_clock::now());
+                changes.push_back({previousLook, std::chrono::steady_clock::now()});
                 last = std::move(now);
             }
+            previousLook = look;
             return changes.size() == 4; // the first look is no change
         },
         60s, kLook));
-    EXPECT_GE(changes[3] - changes[1], 2 * kLongDelay - kLook);
+    EXPECT_GE(changes[3].before - changes[1].after, 2 * kLongDelay);
     // It draws in a window of its own inside the given one, covering it.
     const std::vector<XWindow> inside = x11.Children(given);
     ASSERT_EQ(inside.size(), 1u);

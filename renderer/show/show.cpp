@@ -143,6 +143,15 @@ void Show::Frame() {
     glPopAttrib();
 }
 
+bool Show::PaintsEveryPixel() const {
+    // The sky box is the first thing every frame draws, opaque, around the
+    // eye: its faces overlap at the edges and lie between the near and the far
+    // plane seen from anywhere inside it, so they cover the whole screen
+    // whatever the camera does. Only a box that could not be built leaves the
+    // screen to the clear.
+    return m_currentScene != nullptr && skyBox.bBuilt;
+}
+
 int Show::MainScene() {
     glPushMatrix();
 

@@ -37,6 +37,7 @@ public:
     bool Initialise(GlPlatform& platform) override;
     void Frame() override;
     void ReleaseGlObjects() override;
+    bool PaintsEveryPixel() const override;
 
     // The show time of the last frame.
     float Time() const { return m_t; }

@@ -146,6 +146,47 @@ void CParticleEmitter::Build() {
     bBuilt = true;
 }
 
+void CParticleEmitter::Step(CParticle& particle, std::uint32_t time, GLfloat (&colour)[4]) {
+    particle.fLife -= particle.fFade;
+    particle.cVelocity = particle.cVelocity * particle.fDrag;
+    particle.fPosition[0] = particle.cAcceleration.x + particle.cVelocity.x + particle.fPosition[0];
+    particle.fPosition[1] = particle.cAcceleration.y + particle.cVelocity.y + particle.fPosition[1];
+    particle.fPosition[2] = particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
+    particle.cAcceleration = particle.cAcceleration * fGrowth;
+    // With blending the life is the alpha; this frame's square keeps the
+    // colour and life from before a rebirth: its old place and its spent
+    // alpha.
+    colour[0] = particle.fColour[0];
+    colour[1] = particle.fColour[1];
+    colour[2] = particle.fColour[2];
+    colour[3] = particle.fLife;
+
+    if (!(particle.fLife > 0.0f)) {
+        // Rebirth at the emitter's current position.
+        SpawnVelocity(particle);
+        particle.cAcceleration = cAcceleration;
+        particle.fLife = 1.0f;
+        SpawnFade(particle);
+        particle.fDrag = fDrag;
+        SpawnPosition(particle);
+        if (bColourCycling) {
+            SetColour(particle, fColourTable[(time / kMillisecondsPerColour) % kColourTableSize]);
+        } else {
+            SetColour(particle, fFixedColour);
+        }
+    }
+}
+
+void CParticleEmitter::Advance(std::uint32_t time) {
+    if (!bBuilt) {
+        return;
+    }
+    GLfloat unused[4];
+    for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
+        Step(pcParticles[nCurrent], time, unused);
+    }
+}
+
 void CParticleEmitter::Draw(std::uint32_t time) {
     if (!bBuilt) {
         return;
@@ -205,40 +246,11 @@ void CParticleEmitter::Draw(std::uint32_t time) {
     for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
         CParticle& particle = pcParticles[nCurrent];
         // The square is drawn where the particle was before this frame's
-        // movement.
+        // movement, with the colour and life it had before a rebirth.
         const GLfloat place[3] = {particle.fPosition[0], particle.fPosition[1],
                                   particle.fPosition[2]};
-
-        particle.fLife -= particle.fFade;
-        particle.cVelocity = particle.cVelocity * particle.fDrag;
-        particle.fPosition[0] =
-            particle.cAcceleration.x + particle.cVelocity.x + particle.fPosition[0];
-        particle.fPosition[1] =
-            particle.cAcceleration.y + particle.cVelocity.y + particle.fPosition[1];
-        particle.fPosition[2] =
-            particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
-        particle.cAcceleration = particle.cAcceleration * fGrowth;
-        // With blending the life is the alpha; this frame's square keeps the
-        // colour and life from before a rebirth: its old place and its spent
-        // alpha.
-        const GLfloat colour[4] = {particle.fColour[0], particle.fColour[1], particle.fColour[2],
-                                   particle.fLife};
-
-        if (!(particle.fLife > 0.0f)) {
-            // Rebirth at the emitter's current position.
-            SpawnVelocity(particle);
-            particle.cAcceleration = cAcceleration;
-            particle.fLife = 1.0f;
-            SpawnFade(particle);
-            particle.fDrag = fDrag;
-            SpawnPosition(particle);
-            if (bColourCycling) {
-                SetColour(particle,
-                          fColourTable[(time / kMillisecondsPerColour) % kColourTableSize]);
-            } else {
-                SetColour(particle, fFixedColour);
-            }
-        }
+        GLfloat colour[4];
+        Step(particle, time, colour);
 
         if (bBlend) {
             glColor4fv(colour);

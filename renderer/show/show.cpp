@@ -5,6 +5,7 @@
 #include "renderer/shell/gl_extensions.h"
 #include "renderer/show/show_timeline.h"
 
+#include <functional>
 #include <utility>
 
 namespace kestrune {
@@ -148,8 +149,9 @@ bool Show::PaintsEveryPixel() const {
     // eye: its faces overlap at the edges and lie between the near and the far
     // plane seen from anywhere inside it, so they cover the whole screen
     // whatever the camera does. Only a box that could not be built leaves the
-    // screen to the clear.
-    return m_currentScene != nullptr && skyBox.bBuilt;
+    // screen to the clear, and so does the first frame, which draws nothing
+    // (see MainScene).
+    return m_currentScene != nullptr && skyBox.bBuilt && !m_firstFrame;
 }
 
 int Show::MainScene() {
@@ -158,6 +160,7 @@ int Show::MainScene() {
     // The clock starts at the first frame, so that loading textures and
     // building geometry do not eat into the fade-in.
     const TickCount now = m_ticks();
+    const bool firstFrame = m_firstFrame;
     if (m_firstFrame) {
         m_startTick = now;
         m_firstFrame = false;
@@ -174,6 +177,23 @@ int Show::MainScene() {
     camera.fRoll = angles.roll;
     camera.Update();
 
+    if (firstFrame && overlay.bBuilt) {
+        // At t = 0 the overlay's alpha is 0, and with both of its blend
+        // factors GL_SRC_ALPHA it turns every pixel of the finished frame
+        // into 0 x pixel: the first frame is black whatever is drawn under
+        // it, and the shell has cleared it to black (see PaintsEveryPixel).
+        // Drawing it would only make the driver build its programs for the
+        // show's states before the first picture reaches the screen; the next
+        // frame, still all but black, builds them instead. The particles take
+        // their step as in every frame, so that their course is the same.
+        UpdateEmitters(false);
+        glPopMatrix();
+        return 0;
+    }
+    if (!m_figuresWarm) {
+        WarmUpFigures();
+    }
+
     glDisable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
 
@@ -187,7 +207,7 @@ int Show::MainScene() {
     skyBox.CopyPosition(camera.fEye);
     glDisable(GL_DEPTH_TEST);
     skyBox.Draw();
-    DrawEmitters();
+    UpdateEmitters(true);
     glEnable(GL_DEPTH_TEST);
 
     DrawFigures();
@@ -202,7 +222,7 @@ int Show::MainScene() {
     return 0;
 }
 
-void Show::DrawEmitters() {
+void Show::UpdateEmitters(bool draw) {
     const std::uint32_t time = EmitterTimeAt(m_elapsedMs);
     for (int i = 0; i < kEmitterCount; ++i) {
         CParticleEmitter& emitter = emitters[i];
@@ -211,8 +231,31 @@ void Show::DrawEmitters() {
             emitter.fEye[c] = camera.fEye[c];
             emitter.fTarget[c] = camera.fTarget[c];
         }
-        emitter.Draw(time);
+        if (draw) {
+            emitter.Draw(time);
+        } else {
+            emitter.Advance(time);
+        }
     }
+}
+
+void Show::WarmUpFigures() {
+    // The figures first show ten seconds in, and the driver builds its
+    // programs for their state (two textures, the sphere map, blending) at
+    // their first draw: that frame would take several times as long as the
+    // others, at the same moment of every show. The first two figures are
+    // drawn here once at alpha 0 instead, in a frame whose sky box then paints
+    // over every pixel, each along its own way of drawing (one body alone,
+    // several under one state). At alpha 0 they leave the colour as it is;
+    // the depth they wrote is cleared again.
+    for (CSierpinski& figure : {std::ref(figures[0]), std::ref(figures[1])}) {
+        const float alpha = figure.fColour[3];
+        figure.fColour[3] = 0.0f;
+        figure.Draw();
+        figure.fColour[3] = alpha;
+    }
+    glClear(GL_DEPTH_BUFFER_BIT);
+    m_figuresWarm = true;
 }
 
 void Show::DrawFigures() {

@@ -3,9 +3,6 @@
 #include "host/startup/Kestrune_B.h"
 #include "host/startup/numeric_text.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace kestrune::test {
 
 namespace {
@@ -112,11 +109,6 @@ bool PreviewParent::Close() {
 
 std::string PreviewParent::Output() const {
     return ReadBytes(m_output);
-}
-
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace kestrune::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/e2e/wine_desktop.h"
+#include "tests/support/temporary_folder.h"
 
 #include <chrono>
 #include <filesystem>
@@ -71,8 +72,5 @@ private:
     std::unique_ptr<ChildProcess> m_probe;
     std::string m_handle;
 };
-
-// The file's bytes, empty when it cannot be read.
-std::string ReadBytes(const std::filesystem::path& path);
 
 } // namespace kestrune::test

@@ -5,7 +5,6 @@
 #include "renderer/shell/gl_extensions.h"
 #include "renderer/show/show_timeline.h"
 
-#include <functional>
 #include <utility>
 
 namespace kestrune {
@@ -264,11 +263,11 @@ void Show::WarmUpFigures() {
     // over every pixel, each along its own way of drawing (one body alone,
     // several under one state). At alpha 0 they leave the colour as it is;
     // the depth they wrote is cleared again.
-    for (CSierpinski& figure : {std::ref(figures[0]), std::ref(figures[1])}) {
-        const float alpha = figure.fColour[3];
-        figure.fColour[3] = 0.0f;
-        figure.Draw();
-        figure.fColour[3] = alpha;
+    for (int i = 0; i < 2; ++i) {
+        const float alpha = figures[i].fColour[3];
+        figures[i].fColour[3] = 0.0f;
+        figures[i].Draw();
+        figures[i].fColour[3] = alpha;
     }
     glClear(GL_DEPTH_BUFFER_BIT);
     m_figuresWarm = true;

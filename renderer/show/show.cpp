@@ -194,9 +194,6 @@ int Show::MainScene() {
     // theirs), so flat shading gives the same colours, without the
     // rasteriser interpolating them across every pixel.
     glShadeModel(GL_FLAT);
-    if (!m_figuresWarm) {
-        WarmUpFigures();
-    }
 
     glDisable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -220,6 +217,9 @@ int Show::MainScene() {
     UpdateEmitters(true);
     glEnable(GL_DEPTH_TEST);
 
+    if (!m_figuresWarm) {
+        WarmUpFigures();
+    }
     DrawFigures();
     // After the fade-in a black overlay leaves every pixel as it is, yet
     // blending it over the whole screen costs about a third of a frame on a
@@ -256,13 +256,13 @@ void Show::UpdateEmitters(bool draw) {
 
 void Show::WarmUpFigures() {
     // The figures first show ten seconds in, and the driver builds its
-    // programs for their state (two textures, the sphere map, blending) at
-    // their first draw: that frame would take several times as long as the
-    // others, at the same moment of every show. The first two figures are
-    // drawn here once at alpha 0 instead, in a frame whose sky box then paints
-    // over every pixel, each along its own way of drawing (one body alone,
-    // several under one state). At alpha 0 they leave the colour as it is;
-    // the depth they wrote is cleared again.
+    // programs for their state (two textures, the sphere map, blending, and
+    // the vertices as they come after the sparks') at their first draw: that
+    // frame would take several times as long as the others, at the same
+    // moment of every show. The first two figures are drawn here once at
+    // alpha 0 instead, where the figures are drawn, each along its own way of
+    // drawing (one body alone, several under one state). At alpha 0 they leave
+    // every pixel as it is; the depth they wrote is cleared again.
     for (int i = 0; i < 2; ++i) {
         const float alpha = figures[i].fColour[3];
         figures[i].fColour[3] = 0.0f;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The spread of the renderer's frame times over one whole show at 1024 x 768 on
 # a virtual X server: the median, the 99th percentile and the longest frame,
-# and the moments of the show at which the long frames fall. Each frame's
+# the moments of the show at which the long frames fall, and the median frame
+# of each tenth of the show (fade-in, figures alone, cross-fades). Each frame's
 # time is the span between two buffer swaps, stamped by the swap counter; its
 # moment is the show time at the swap that began it (the show clock starts at
 # the first frame). A measurement, not a test.
@@ -70,6 +71,13 @@ if [[ "${1:-}" == "--inside" ]]; then
                 for (i = 1; i <= n; i++) if (ms[i] > limit) { count[int(moment[i] / show * 10)]++; all++ }
                 printf "  frames over %.1f x median (%.2f ms): %d, by tenth of the show:", long, limit, all
                 for (k = 0; k < 10; k++) printf " %d", count[k]
+                for (i = 1; i <= n; i++) frames[int(moment[i] / show * 10)]++
+                printf "\n  median by tenth of the show (ms):"
+                for (i = 1; i <= n; i++) {
+                    k = int(moment[i] / show * 10)
+                    if (++seen[k] == int((frames[k] + 1) / 2)) middle[k] = ms[i]
+                }
+                for (k = 0; k < 10; k++) printf " %.1f", middle[k]
                 printf "\n  longest:"
                 for (i = n; i > n - 10 && i >= 1; i--) printf " %s ms at %s s;", ms[i], moment[i]
                 printf "\n"

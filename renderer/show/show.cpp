@@ -296,6 +296,7 @@ void Show::ReleaseGlObjects() {
     }
     skyBox.Release();
     m_overlayNeutralAtFullAlpha = false;
+    m_figuresWarm = false; // a new context builds its programs anew
 }
 
 } // namespace kestrune

@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # build, tests, benchmarks
   cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libstb-dev
+  # the picture test's compressed reference pictures
+  zlib1g-dev
   clang-format clang-tidy
   # fuzzing
   clang libclang-rt-14-dev

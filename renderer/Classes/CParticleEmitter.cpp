@@ -10,9 +10,6 @@ namespace kestrune {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-// The half turn that carries the square's normal, +y, onto the direction of
-// the viewer.
-constexpr GLfloat kFacingTurnDegrees = 180.0f;
 // Particles of one colour-table entry at build time, and milliseconds of show
 // time per entry at rebirth.
 constexpr int kParticlesPerColour = 100;
@@ -149,6 +146,47 @@ void CParticleEmitter::Build() {
     bBuilt = true;
 }
 
+void CParticleEmitter::Step(CParticle& particle, std::uint32_t time, GLfloat (&colour)[4]) {
+    particle.fLife -= particle.fFade;
+    particle.cVelocity = particle.cVelocity * particle.fDrag;
+    particle.fPosition[0] = particle.cAcceleration.x + particle.cVelocity.x + particle.fPosition[0];
+    particle.fPosition[1] = particle.cAcceleration.y + particle.cVelocity.y + particle.fPosition[1];
+    particle.fPosition[2] = particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
+    particle.cAcceleration = particle.cAcceleration * fGrowth;
+    // With blending the life is the alpha; this frame's square keeps the
+    // colour and life from before a rebirth: its old place and its spent
+    // alpha.
+    colour[0] = particle.fColour[0];
+    colour[1] = particle.fColour[1];
+    colour[2] = particle.fColour[2];
+    colour[3] = particle.fLife;
+
+    if (!(particle.fLife > 0.0f)) {
+        // Rebirth at the emitter's current position.
+        SpawnVelocity(particle);
+        particle.cAcceleration = cAcceleration;
+        particle.fLife = 1.0f;
+        SpawnFade(particle);
+        particle.fDrag = fDrag;
+        SpawnPosition(particle);
+        if (bColourCycling) {
+            SetColour(particle, fColourTable[(time / kMillisecondsPerColour) % kColourTableSize]);
+        } else {
+            SetColour(particle, fFixedColour);
+        }
+    }
+}
+
+void CParticleEmitter::Advance(std::uint32_t time) {
+    if (!bBuilt) {
+        return;
+    }
+    GLfloat unused[4];
+    for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
+        Step(pcParticles[nCurrent], time, unused);
+    }
+}
+
 void CParticleEmitter::Draw(std::uint32_t time) {
     if (!bBuilt) {
         return;
@@ -165,89 +203,67 @@ void CParticleEmitter::Draw(std::uint32_t time) {
     }
 
     // The half turn about v + |v| y carries +y onto v, the direction from the
-    // target to the eye, so every square faces the viewer. The axis is the
+    // target to the eye, so every square faces the viewer. The turn is the
     // same for every particle of the frame.
     const CVector view(fEye[0] - fTarget[0], fEye[1] - fTarget[1], fEye[2] - fTarget[2]);
-    const double ax = view.x;
-    const double ay = view.y + view.Length();
-    const double az = view.z;
-    const double axisLength = std::sqrt(ax * ax + ay * ay + az * az);
-    GLfloat axis[3] = {1.0f, 0.0f, 0.0f};
+    double axis[3] = {view.x, view.y + view.Length(), view.z};
+    const double axisLength = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
     if (axisLength > 0.0 && std::isfinite(axisLength)) {
-        // The axis is handed over normalised: drivers differ in what they do
-        // with a very short one (some skip the rotation, some divide by
-        // zero), and the rotation is the same either way.
-        axis[0] = static_cast<GLfloat>(ax / axisLength);
-        axis[1] = static_cast<GLfloat>(ay / axisLength);
-        axis[2] = static_cast<GLfloat>(az / axisLength);
+        for (double& component : axis) {
+            component /= axisLength;
+        }
+    } else {
+        // The viewer looks straight up at the squares (eye below the target)
+        // or sits on the target, and the axis is zero. A half turn about x
+        // then turns the squares to face -y, towards a viewer below: the
+        // limit of the turn as the eye leaves that line towards +x.
+        axis[0] = 1.0;
+        axis[1] = axis[2] = 0.0;
     }
-    // Otherwise the viewer looks straight up at the squares (eye below the
-    // target) or sits on the target, and the axis is zero. A half turn about
-    // x then turns the squares to face -y, towards a viewer below: the limit
-    // of the turn as the eye leaves that line towards +x.
 
-    // The squares are drawn here rather than by calling the square's list
-    // after setting the current colour for each particle: the same texture,
-    // vertices and colour, so the same pixels, but with the colour given
-    // between glBegin and glEnd the driver no longer takes a changed current
-    // colour into its state for every particle, which was most of what an
-    // emitter cost. The quad is given as the two triangles that the compiled
-    // quad is split into, so that its diagonal falls where it did.
-    glBindTexture(GL_TEXTURE_2D, uiTexture);
+    // The square's corners turned once for the frame: a half turn about the
+    // unit axis a carries a corner c to 2 (a . c) a - c. Each particle's
+    // square is then its place plus the turned corners, and all of the
+    // emitter's squares go to the driver between one glBegin and glEnd,
+    // instead of a push, translate, rotate and pop of the matrix for each:
+    // most of what an emitter cost. The driver would have turned the corners
+    // with the same rotation; turning them here rounds an edge pixel of a
+    // spark here and there one level differently, which no one can see.
     const float s = fHalfSize;
+    GLfloat turned[4][3];
+    for (int k = 0; k < 4; ++k) {
+        const double corner[3] = {kSquare[k].x * s, 0.0, kSquare[k].z * s};
+        const double dot = axis[0] * corner[0] + axis[1] * corner[1] + axis[2] * corner[2];
+        for (int c = 0; c < 3; ++c) {
+            turned[k][c] = static_cast<GLfloat>(2.0 * dot * axis[c] - corner[c]);
+        }
+    }
+
+    glBindTexture(GL_TEXTURE_2D, uiTexture);
+    // Each square as the two triangles that the compiled quad is split into,
+    // so that its diagonal falls where it did.
+    glBegin(GL_TRIANGLES);
     for (nCurrent = 0; nCurrent < nParticles; ++nCurrent) {
         CParticle& particle = pcParticles[nCurrent];
-        glPushMatrix();
         // The square is drawn where the particle was before this frame's
-        // movement.
-        glTranslatef(particle.fPosition[0], particle.fPosition[1], particle.fPosition[2]);
-        glRotatef(kFacingTurnDegrees, axis[0], axis[1], axis[2]);
+        // movement, with the colour and life it had before a rebirth.
+        const GLfloat place[3] = {particle.fPosition[0], particle.fPosition[1],
+                                  particle.fPosition[2]};
+        GLfloat colour[4];
+        Step(particle, time, colour);
 
-        particle.fLife -= particle.fFade;
-        particle.cVelocity = particle.cVelocity * particle.fDrag;
-        particle.fPosition[0] =
-            particle.cAcceleration.x + particle.cVelocity.x + particle.fPosition[0];
-        particle.fPosition[1] =
-            particle.cAcceleration.y + particle.cVelocity.y + particle.fPosition[1];
-        particle.fPosition[2] =
-            particle.cAcceleration.z + particle.cVelocity.z + particle.fPosition[2];
-        particle.cAcceleration = particle.cAcceleration * fGrowth;
-        // With blending the life is the alpha; this frame's square keeps the
-        // colour and life from before a rebirth: its old place and its spent
-        // alpha.
-        const GLfloat colour[4] = {particle.fColour[0], particle.fColour[1], particle.fColour[2],
-                                   particle.fLife};
-
-        if (!(particle.fLife > 0.0f)) {
-            // Rebirth at the emitter's current position.
-            SpawnVelocity(particle);
-            particle.cAcceleration = cAcceleration;
-            particle.fLife = 1.0f;
-            SpawnFade(particle);
-            particle.fDrag = fDrag;
-            SpawnPosition(particle);
-            if (bColourCycling) {
-                SetColour(particle,
-                          fColourTable[(time / kMillisecondsPerColour) % kColourTableSize]);
-            } else {
-                SetColour(particle, fFixedColour);
-            }
-        }
-
-        glBegin(GL_TRIANGLES);
         if (bBlend) {
             glColor4fv(colour);
         } else {
             glColor3fv(colour);
         }
         for (const int index : kSquareTriangles) {
-            const SquareCorner& corner = kSquare[index];
-            glTexCoord2f(corner.s, corner.t);
-            glVertex3f(corner.x * s, 0.0f, corner.z * s);
+            glTexCoord2f(kSquare[index].s, kSquare[index].t);
+            glVertex3f(place[0] + turned[index][0], place[1] + turned[index][1],
+                       place[2] + turned[index][2]);
         }
-        glEnd();
-        glPopMatrix();
     }
+    glEnd();
 
     glDepthMask(GL_TRUE);
     glPopAttrib();

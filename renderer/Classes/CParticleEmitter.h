@@ -32,6 +32,10 @@ public:
     // steps once a second.
     void Draw(std::uint32_t time);
 
+    // Moves, ages and respawns every particle exactly as Draw does, drawing
+    // nothing: for a frame whose picture cannot show the particles.
+    void Advance(std::uint32_t time);
+
     // Deletes the square's list while the context is still current and
     // drops the particles: the emitter is unbuilt again.
     void Release();
@@ -78,6 +82,9 @@ private:
     void SpawnFade(CParticle& particle);
     void SpawnPosition(CParticle& particle);
     void SetColour(CParticle& particle, const float (&colour)[3]);
+    // One frame of a particle: ages, moves, and respawns it when its life has
+    // run out; `colour` gets the colour and alpha of this frame's square.
+    void Step(CParticle& particle, std::uint32_t time, GLfloat (&colour)[4]);
 };
 
 } // namespace kestrune

@@ -31,7 +31,8 @@ bool InitialiseOpenGL(Scene& scene, GlPlatform& platform) {
 }
 
 bool DrawFrame(Scene& scene) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(scene.PaintsEveryPixel() ? GL_DEPTH_BUFFER_BIT
+                                     : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     scene.Frame();
     return true;

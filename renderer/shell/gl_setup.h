@@ -31,7 +31,8 @@ void Resize(int width, int height);
 // The renderer's fixed OpenGL state, then the scene's own initialisation.
 bool InitialiseOpenGL(Scene& scene, GlPlatform& platform);
 
-// Clears, resets the modelview matrix and draws the scene's frame.
+// Clears (the colour only where the scene does not paint every pixel itself),
+// resets the modelview matrix and draws the scene's frame.
 bool DrawFrame(Scene& scene);
 
 } // namespace kestrune

@@ -25,9 +25,16 @@ public:
     // Called once with the context current, after the window is shown.
     virtual bool Initialise(GlPlatform& platform) = 0;
 
-    // Draws one frame; the buffers are cleared and the modelview matrix is
+    // Draws one frame; the buffers are cleared (the colour buffer only
+    // where the scene needs it, see PaintsEveryPixel) and the modelview matrix is
     // the identity when this is called.
     virtual void Frame() = 0;
+
+    // True when every frame paints every pixel of the window opaquely before
+    // anything blends with it: the shell then clears only the depth buffer,
+    // since clearing the colour would cost a pass over the whole screen that
+    // the frame paints over anyway.
+    virtual bool PaintsEveryPixel() const { return false; }
 
     // Called by the tear-down while the context is still current: frees
     // every OpenGL object the scene made, textures and display lists alike.

@@ -143,12 +143,23 @@ void Show::Frame() {
     glPopAttrib();
 }
 
+bool Show::PaintsEveryPixel() const {
+    // The sky box is the first thing every frame draws, opaque, around the
+    // eye: its faces overlap at the edges and lie between the near and the far
+    // plane seen from anywhere inside it, so they cover the whole screen
+    // whatever the camera does. Only a box that could not be built leaves the
+    // screen to the clear, and so does the first frame, which draws nothing
+    // (see MainScene).
+    return m_currentScene != nullptr && skyBox.bBuilt && !m_firstFrame;
+}
+
 int Show::MainScene() {
     glPushMatrix();
 
     // The clock starts at the first frame, so that loading textures and
     // building geometry do not eat into the fade-in.
     const TickCount now = m_ticks();
+    const bool firstFrame = m_firstFrame;
     if (m_firstFrame) {
         m_startTick = now;
         m_firstFrame = false;
@@ -165,6 +176,25 @@ int Show::MainScene() {
     camera.fRoll = angles.roll;
     camera.Update();
 
+    if (firstFrame && overlay.bBuilt) {
+        // At t = 0 the overlay's alpha is 0, and with both of its blend
+        // factors GL_SRC_ALPHA it turns every pixel of the finished frame
+        // into 0 x pixel: the first frame is black whatever is drawn under
+        // it, and the shell has cleared it to black (see PaintsEveryPixel).
+        // Drawing it would only make the driver build its programs for the
+        // show's states before the first picture reaches the screen; the next
+        // frame, still all but black, builds them instead. The particles take
+        // their step as in every frame, so that their course is the same.
+        UpdateEmitters(false);
+        glPopMatrix();
+        return 0;
+    }
+    // Every primitive of the show has one colour at all its corners (the sky
+    // box white, a spark its particle's colour, a figure and the overlay
+    // theirs), so flat shading gives the same colours, without the
+    // rasteriser interpolating them across every pixel.
+    glShadeModel(GL_FLAT);
+
     glDisable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
 
@@ -175,25 +205,39 @@ int Show::MainScene() {
     // either, and every spark lies far inside the far plane (the emitters
     // wander within about half a unit of the centre, which the camera
     // circles at 1.5), so each of their fragments would pass the test too.
+    //
+    // The box's textures are modulated by the white just set, which leaves
+    // every texel as it is: replacing the colour with the texel gives the same
+    // pixels for less work per pixel.
     skyBox.CopyPosition(camera.fEye);
     glDisable(GL_DEPTH_TEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     skyBox.Draw();
-    DrawEmitters();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    UpdateEmitters(true);
     glEnable(GL_DEPTH_TEST);
 
+    if (!m_figuresWarm) {
+        WarmUpFigures();
+    }
     DrawFigures();
     // After the fade-in a black overlay leaves every pixel as it is, yet
     // blending it over the whole screen costs about a third of a frame on a
     // software rasteriser; it is drawn only where it changes the picture.
+    // Nor could the depth test reject any of the overlay's fragments: at
+    // depth 0 in the middle of the depth range it lies nearer than anything
+    // of the show, which never comes within 0.2 of the eye.
     if (!(m_overlayNeutralAtFullAlpha && overlay.fColor[3] >= 1.0f)) {
+        glDisable(GL_DEPTH_TEST);
         overlay.Draw();
+        glEnable(GL_DEPTH_TEST);
     }
 
     glPopMatrix();
     return 0;
 }
 
-void Show::DrawEmitters() {
+void Show::UpdateEmitters(bool draw) {
     const std::uint32_t time = EmitterTimeAt(m_elapsedMs);
     for (int i = 0; i < kEmitterCount; ++i) {
         CParticleEmitter& emitter = emitters[i];
@@ -202,8 +246,31 @@ void Show::DrawEmitters() {
             emitter.fEye[c] = camera.fEye[c];
             emitter.fTarget[c] = camera.fTarget[c];
         }
-        emitter.Draw(time);
+        if (draw) {
+            emitter.Draw(time);
+        } else {
+            emitter.Advance(time);
+        }
     }
+}
+
+void Show::WarmUpFigures() {
+    // The figures first show ten seconds in, and the driver builds its
+    // programs for their state (two textures, the sphere map, blending, and
+    // the vertices as they come after the sparks') at their first draw: that
+    // frame would take several times as long as the others, at the same
+    // moment of every show. The first two figures are drawn here once at
+    // alpha 0 instead, where the figures are drawn, each along its own way of
+    // drawing (one body alone, several under one state). At alpha 0 they leave
+    // every pixel as it is; the depth they wrote is cleared again.
+    for (int i = 0; i < 2; ++i) {
+        const float alpha = figures[i].fColour[3];
+        figures[i].fColour[3] = 0.0f;
+        figures[i].Draw();
+        figures[i].fColour[3] = alpha;
+    }
+    glClear(GL_DEPTH_BUFFER_BIT);
+    m_figuresWarm = true;
 }
 
 void Show::DrawFigures() {
@@ -229,6 +296,7 @@ void Show::ReleaseGlObjects() {
     }
     skyBox.Release();
     m_overlayNeutralAtFullAlpha = false;
+    m_figuresWarm = false; // a new context builds its programs anew
 }
 
 } // namespace kestrune

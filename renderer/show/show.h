@@ -37,6 +37,7 @@ public:
     bool Initialise(GlPlatform& platform) override;
     void Frame() override;
     void ReleaseGlObjects() override;
+    bool PaintsEveryPixel() const override;
 
     // The show time of the last frame.
     float Time() const { return m_t; }
@@ -61,7 +62,10 @@ private:
 
     void BuildShow(std::int32_t period);
     int MainScene();
-    void DrawEmitters();
+    // Moves each emitter along its path and draws it, or only moves and ages
+    // its particles when `draw` is false.
+    void UpdateEmitters(bool draw);
+    void WarmUpFigures();
     void DrawFigures();
     std::string TexturePath(int number) const;
 
@@ -76,6 +80,8 @@ private:
     // True when the overlay's texture is all black: at alpha 1 the overlay
     // then turns each pixel into 1 x (0 + pixel) and changes nothing.
     bool m_overlayNeutralAtFullAlpha = false;
+    // Whether the figures' state has been drawn once (see WarmUpFigures).
+    bool m_figuresWarm = false;
 };
 
 } // namespace kestrune

@@ -6,7 +6,10 @@
  * glXGetProcAddress[ARB], which hands out that counting glXSwapBuffers too.
  *
  * After every swap it writes "<swaps> <first-swap wall-clock ns>", two
- * fixed-width numbers, to the file named by KESTRUNE_SWAP_COUNT_FILE.
+ * fixed-width numbers, to the file named by KESTRUNE_SWAP_COUNT_FILE. When
+ * KESTRUNE_SWAP_TIMES_FILE names a file too, every swap also appends the
+ * monotonic clock's nanoseconds at the swap's call, one line each, for the
+ * benchmarks that look at the spread of frame times.
  *
  * (An LD_PRELOAD library would have to interpose dlsym, since SDL fetches the
  * function with dlsym on libGL's handle; that breaks AddressSanitizer's own
@@ -26,16 +29,38 @@ typedef void* (*GetProcFn)(const unsigned char* name);
 static unsigned long long g_swaps;
 static unsigned long long g_firstSwapNs;
 static int g_countFd = -2;
+static int g_timesFd = -2;
+
+static unsigned long long Nanoseconds(clockid_t clock) {
+    struct timespec now;
+    clock_gettime(clock, &now);
+    return (unsigned long long)now.tv_sec * 1000000000ull + (unsigned long long)now.tv_nsec;
+}
+
+static void AppendSwapTime(void) {
+    char line[32];
+    int length;
+    if (g_timesFd == -2) {
+        const char* path = getenv("KESTRUNE_SWAP_TIMES_FILE");
+        g_timesFd =
+            path ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644) : -1;
+    }
+    if (g_timesFd < 0) {
+        return;
+    }
+    length = snprintf(line, sizeof line, "%llu\n", Nanoseconds(CLOCK_MONOTONIC));
+    if (write(g_timesFd, line, (size_t)length) != length) {
+        /* Nothing to do: a lost line is a lost sample. */
+    }
+}
 
 static void RecordSwap(void) {
-    struct timespec now;
     char line[64];
     ++g_swaps;
     if (g_swaps == 1) {
-        clock_gettime(CLOCK_REALTIME, &now); /* comparable with `date +%s%N` */
-        g_firstSwapNs =
-            (unsigned long long)now.tv_sec * 1000000000ull + (unsigned long long)now.tv_nsec;
+        g_firstSwapNs = Nanoseconds(CLOCK_REALTIME); /* comparable with `date +%s%N` */
     }
+    AppendSwapTime();
     if (g_countFd == -2) {
         const char* path = getenv("KESTRUNE_SWAP_COUNT_FILE");
         g_countFd = path ? open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;

@@ -243,7 +243,7 @@ TEST_F(ShowTest, AfterTheFadeInTheOverlayIsLeftOutOnlyWhereItChangesNothing) {
     EXPECT_TRUE(m_sink.messages.empty());
 }
 
-TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
+TEST_F(ShowTest, SkyBoxTexturesShowBehindTheSceneAndCoverTheWholeScreen) {
     TextureFolder withPictures(true);
     auto show = MakeShow(withPictures.path);
     RunTo(*show, 25000.0, 10);
@@ -259,6 +259,22 @@ TEST_F(ShowTest, SkyBoxTexturesShowBehindTheScene) {
     EXPECT_GT(MeanLuma(textured), 3.0);
     EXPECT_GT(sum.b, sum.r);
     EXPECT_TRUE(m_sink.messages.empty());
+
+    // The show has the shell leave its colour buffer uncleared, since the box
+    // paints every pixel: from any of the camera's places, nothing of a
+    // colour put there before the frame is left.
+    ASSERT_TRUE(show->PaintsEveryPixel());
+    for (TickCount tick = 10000; tick <= 100000; tick += 7500) {
+        glClearColor(1.0f / 255.0f, 254.0f / 255.0f, 3.0f / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+        FrameAt(*show, tick);
+        const auto frame = m_gl.ReadRgb();
+        for (std::size_t i = 0; i < frame.size(); i += 3) {
+            ASSERT_FALSE(frame[i] == 1 && frame[i + 1] == 254 && frame[i + 2] == 3)
+                << "pixel " << i / 3 << " left as it was at tick " << tick;
+        }
+    }
 }
 
 TEST_F(ShowTest, MissingTextureFilesAreSilentAndTheShowFadesInUntextured) {

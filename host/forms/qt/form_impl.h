@@ -42,10 +42,6 @@ struct Form::Impl : Container::Impl {
 
     Form& owner;
     std::unique_ptr<FormWidget> widget;
-    std::string caption;
-    BorderStyle borderStyle = BorderStyle::FixedSingle;
-    Rgb backColor{240, 240, 240};
-    Font font{"ＭＳ Ｐゴシック", 9.0, 400, false, 128};
     Surface canvas;
     std::vector<Timer::Impl*> timers;
     bool loaded = false;

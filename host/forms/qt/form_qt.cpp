@@ -45,7 +45,7 @@ std::uint32_t ParentOf(std::uint32_t window) {
 FormWidget::FormWidget(Form::Impl& form) : m_form(form) {}
 
 void FormWidget::paintEvent(QPaintEvent*) {
-    qt::PaintCanvas(*this, m_form.Canvas(), m_form.backColor);
+    qt::PaintCanvas(*this, m_form.Canvas(), m_form.owner.Settings().backColor);
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {
@@ -86,11 +86,11 @@ NativeWindow Form::Impl::Window() const {
 }
 
 Surface& Form::Impl::Canvas() {
-    return qt::SyncedCanvas(canvas, *widget, backColor);
+    return qt::SyncedCanvas(canvas, *widget, owner.Settings().backColor);
 }
 
 void Form::Impl::ApplyBorderStyle() {
-    if (borderStyle == BorderStyle::None) {
+    if (owner.Settings().borderStyle == BorderStyle::None) {
         widget->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         widget->setMinimumSize(0, 0);
         widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -107,7 +107,7 @@ void Form::Impl::Load() {
     if (loaded) {
         return;
     }
-    widget->setWindowTitle(FromUtf8(caption));
+    widget->setWindowTitle(FromUtf8(owner.Caption()));
     // The native window is made now, hidden, with the caption as its title,
     // so that a lookup by title finds the loaded form before it is shown.
     widget->winId();
@@ -275,43 +275,26 @@ void Form::Unload() {
     m_impl->Unload(UnloadMode::Code);
 }
 
-void Form::SetCaption(const std::string& caption) {
-    m_impl->caption = caption;
-    m_impl->widget->setWindowTitle(FromUtf8(caption));
-    qt::FlushX11();
-}
-
-const std::string& Form::Caption() const {
-    return m_impl->caption;
-}
-
-void Form::SetBorderStyle(BorderStyle style) {
-    // Changing the window's kind once it exists would make Qt create a new
-    // native window under a new id; the style belongs to the form's layout
-    // and is set before loading.
-    if (m_impl->loaded) {
-        return;
+void Form::Changed(Change what) {
+    switch (what) {
+    case Change::Caption:
+        m_impl->widget->setWindowTitle(FromUtf8(m_settings.caption));
+        qt::FlushX11();
+        break;
+    case Change::BorderStyle:
+        m_impl->ApplyBorderStyle();
+        break;
     }
-    m_impl->borderStyle = style;
-    m_impl->ApplyBorderStyle();
 }
 
 void Form::SetIcon(const Picture& icon) {
     m_impl->widget->setWindowIcon(QIcon(QPixmap::fromImage(qt::ImageView(icon).copy())));
 }
 
-void Form::SetFont(const Font& font) {
-    m_impl->font = font;
-}
-
-const Font& Form::GetFont() const {
-    return m_impl->font;
-}
-
 void Form::SetClientSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (m_impl->borderStyle == BorderStyle::FixedSingle) {
+    if (m_settings.borderStyle == BorderStyle::FixedSingle) {
         m_impl->widget->setFixedSize(width, height);
     } else {
         m_impl->widget->resize(width, height);
@@ -373,14 +356,6 @@ Rect Form::WindowRect() const {
     const QRect frame = m_impl->widget->frameGeometry();
     return Rect{frame.left(), frame.top(), frame.left() + frame.width(),
                 frame.top() + frame.height()};
-}
-
-void Form::SetBackColor(Rgb colour) {
-    // As on the window system the forms were designed for, a new background
-    // colour clears what was drawn.
-    m_impl->backColor = colour;
-    m_impl->Canvas().Clear(colour);
-    m_impl->widget->update();
 }
 
 Surface& Form::Canvas() {

@@ -20,7 +20,7 @@ struct Form::Impl : Container::Impl {
     HWND ChildWindow() const override { return window; }
     Form::Impl& OwnerForm() override { return *this; }
     Surface& PaintCanvas() override { return Canvas(); }
-    Rgb PaintBackground() const override { return backColor; }
+    Rgb PaintBackground() const override { return owner.Settings().backColor; }
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void Load();
@@ -45,10 +45,6 @@ struct Form::Impl : Container::Impl {
 
     Form& owner;
     HWND window = nullptr;
-    std::string caption;
-    BorderStyle borderStyle = BorderStyle::FixedSingle;
-    Rgb backColor{240, 240, 240};
-    Font font{"ＭＳ Ｐゴシック", 9.0, 400, false, 128};
     Surface canvas;
     win32::OwnedIcon icon;
     std::vector<Timer::Impl*> timers;

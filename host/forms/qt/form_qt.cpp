@@ -49,7 +49,7 @@ void FormWidget::paintEvent(QPaintEvent*) {
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {
-    m_form.Resized();
+    m_form.resizeEvents.Sized(m_form.owner, width(), height());
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -172,12 +172,7 @@ void Form::Impl::Show(bool modal) {
         widget->activateWindow();
     }
     qt::FlushX11();
-    if (!shown) {
-        shown = true;
-        lastResizeWidth = widget->width();
-        lastResizeHeight = widget->height();
-        EventDispatch::Resize(owner);
-    }
+    resizeEvents.Shown(owner, widget->width(), widget->height());
     if (modal && loaded) {
         QEventLoop loop;
         modalLoop = &loop;
@@ -186,29 +181,14 @@ void Form::Impl::Show(bool modal) {
     }
 }
 
-void Form::Impl::Resized() {
-    // Form_Resize comes with the first showing (Show sends it) and then
-    // whenever the shown form's size changes.
-    if (!shown || (widget->width() == lastResizeWidth && widget->height() == lastResizeHeight)) {
-        return;
-    }
-    lastResizeWidth = widget->width();
-    lastResizeHeight = widget->height();
-    EventDispatch::Resize(owner);
-}
-
 void Form::Impl::Unload(UnloadMode mode, bool windowGone) {
     if (!loaded || unloading) {
         return;
     }
     unloading = true;
-    bool cancel = false;
-    EventDispatch::QueryUnload(owner, cancel, mode);
-    if (!cancel || windowGone) {
-        EventDispatch::Unload(owner, cancel);
-    }
+    const bool goes = EventDispatch::UnloadEvents(owner, mode, windowGone);
     unloading = false;
-    if (cancel && !windowGone) {
+    if (!goes) {
         return;
     }
     DestroyWindow();
@@ -238,7 +218,7 @@ void Form::Impl::DestroyWindow() {
     widget->destroy();
     foreignParent.reset();
     loaded = false;
-    shown = false;
+    resizeEvents.WindowGone();
     ++generation;
     if (modalLoop) {
         modalLoop->quit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/forms/event_dispatch.h"
 #include "host/forms/form.h"
 #include "host/forms/timer.h"
 #include "host/forms/win32/control_impl.h"
@@ -25,9 +26,9 @@ struct Form::Impl : Container::Impl {
 
     void Load();
     void Show(bool modal);
-    // Form_QueryUnload, Form_Unload, then the window goes. A form whose
-    // window is already being destroyed (its parent went) gets both events
-    // and is unloaded even if they cancel: there is no window left to keep.
+    // Form_QueryUnload, Form_Unload, then (unless they cancel) the window
+    // goes (see EventDispatch::UnloadEvents); windowGone: its parent went
+    // and took it along.
     void Unload(UnloadMode mode, bool windowGone = false);
     Surface& Canvas();
     int ClientWidth() const;
@@ -56,12 +57,10 @@ struct Form::Impl : Container::Impl {
     int clientHeight = 240;
     bool loaded = false;
     bool unloading = false;
-    bool shown = false;
+    FormResizeEvents resizeEvents;
     // Set while the form destroys its own window, so that the destruction is
     // not taken for one from outside.
     bool destroying = false;
-    int lastResizeWidth = -1;
-    int lastResizeHeight = -1;
     // The controls that Tab moves through, in order (see SetTabOrder).
     std::vector<Control::Impl*> tabOrder;
     // The window that had the focus when the form was last deactivated.
@@ -69,7 +68,6 @@ struct Form::Impl : Container::Impl {
 
 private:
     void DestroyWindow(bool windowGone);
-    void Resized();
     bool OwnsFocus() const;
 };
 

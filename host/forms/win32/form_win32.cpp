@@ -148,12 +148,7 @@ void Form::Impl::Show(bool modal) {
             MoveFocus(true);
         }
     }
-    if (!shown) {
-        shown = true;
-        lastResizeWidth = clientWidth;
-        lastResizeHeight = clientHeight;
-        EventDispatch::Resize(owner);
-    }
+    resizeEvents.Shown(owner, clientWidth, clientHeight);
     if (modal && loaded) {
         while (loaded && win32::PumpOneMessage()) {
         }
@@ -165,29 +160,14 @@ void Form::Impl::Show(bool modal) {
     }
 }
 
-void Form::Impl::Resized() {
-    // Form_Resize comes with the first showing (Show sends it) and then
-    // whenever the shown form's size changes.
-    if (!shown || (clientWidth == lastResizeWidth && clientHeight == lastResizeHeight)) {
-        return;
-    }
-    lastResizeWidth = clientWidth;
-    lastResizeHeight = clientHeight;
-    EventDispatch::Resize(owner);
-}
-
 void Form::Impl::Unload(UnloadMode mode, bool windowGone) {
     if (!loaded || unloading) {
         return;
     }
     unloading = true;
-    bool cancel = false;
-    EventDispatch::QueryUnload(owner, cancel, mode);
-    if (!cancel || windowGone) {
-        EventDispatch::Unload(owner, cancel);
-    }
+    const bool goes = EventDispatch::UnloadEvents(owner, mode, windowGone);
     unloading = false;
-    if (cancel && !windowGone) {
+    if (!goes) {
         return;
     }
     DestroyWindow(windowGone);
@@ -204,7 +184,7 @@ void Form::Impl::DestroyWindow(bool windowGone) {
     }
     window = nullptr;
     loaded = false;
-    shown = false;
+    resizeEvents.WindowGone();
     focusBeforeDeactivation = nullptr;
     win32::NoteFormUnloaded(*this);
 }
@@ -235,7 +215,7 @@ LRESULT Form::Impl::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         if (wParam != SIZE_MINIMIZED) {
             clientWidth = LOWORD(lParam);
             clientHeight = HIWORD(lParam);
-            Resized();
+            resizeEvents.Sized(owner, clientWidth, clientHeight);
         }
         return 0;
     case WM_TIMER:

@@ -19,6 +19,16 @@ enum class BorderStyle {
     FixedSingle, // a frame and a title bar with only a close box; not resizable
 };
 
+// A form's settings, as its setters leave them. The client size is not one:
+// the window's own size is the truth, and the user or the window system may
+// change it.
+struct FormSettings {
+    std::string caption; // UTF-8
+    BorderStyle borderStyle = BorderStyle::FixedSingle;
+    Rgb backColor{240, 240, 240};
+    Font font{"ＭＳ Ｐゴシック", 9.0, 400, false, 128};
+};
+
 // A top-level window with its events, the base of the host's forms. A derived
 // form creates its controls as members (its constructor runs before the form
 // is loaded) and overrides the events it handles.
@@ -101,6 +111,8 @@ public:
     // a close request from outside would.
     void PostClose();
 
+    const FormSettings& Settings() const { return m_settings; }
+
     Impl& FormImpl() const { return *m_impl; }
     Container::Impl& ContainerImpl() const override;
 
@@ -116,6 +128,16 @@ protected:
 private:
     // The backend delivers the events through it.
     friend class EventDispatch;
+
+    // What a setter changed, for the backend.
+    enum class Change { Caption, BorderStyle };
+    // The backend's side: shows the change on the window, or keeps it for
+    // the window still to be made.
+    void Changed(Change what);
+
+    // The settings come first: the backend's side is made after them and
+    // reads them as it is made.
+    FormSettings m_settings;
     std::unique_ptr<Impl> m_impl;
 };
 

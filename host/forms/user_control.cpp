@@ -1,5 +1,7 @@
 #include "host/forms/user_control.h"
 
+#include "host/forms/form.h"
+
 namespace kestrune::forms {
 
 void UserControl::SetOpaque(bool opaque) {
@@ -15,6 +17,10 @@ void UserControl::SetBackColor(Rgb colour) {
 void UserControl::SetTabStop(bool tabStop) {
     m_tabStop = tabStop;
     Changed(Change::TabStop);
+}
+
+Font UserControl::AmbientFont() const {
+    return ParentForm().GetFont();
 }
 
 } // namespace kestrune::forms

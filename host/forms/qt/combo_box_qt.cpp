@@ -32,7 +32,7 @@ QComboBox& Of(const ComboBox& control) {
 
 ComboBox::ComboBox(Container& parent)
     : Control(std::make_unique<Control::Impl>(parent.ContainerImpl(), MakeComboBox(), false)) {
-    m_font = parent.ContainerImpl().OwnerForm().font;
+    m_font = parent.ContainerImpl().OwnerForm().owner.GetFont();
     Changed(Change::Font);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/forms/event_dispatch.h"
 #include "host/forms/form.h"
 #include "host/forms/qt/control_impl.h"
 #include "host/forms/timer.h"
@@ -28,31 +29,22 @@ struct Form::Impl : Container::Impl {
 
     void Load();
     void Show(bool modal);
-    // Form_QueryUnload, Form_Unload, then the window goes. A form whose
-    // window the window system has already destroyed gets both events and
-    // is unloaded even if they cancel: there is no window left to keep.
+    // Form_QueryUnload, Form_Unload, then (unless they cancel) the window
+    // goes (see EventDispatch::UnloadEvents).
     void Unload(UnloadMode mode, bool windowGone = false);
     // The same, later, through the event loop, unless the form has been
     // unloaded (or loaded anew) meanwhile.
     void QueueUnload(UnloadMode mode, bool windowGone = false);
-    // The size of the client area changed.
-    void Resized();
     NativeWindow Window() const;
     Surface& Canvas();
 
     Form& owner;
     std::unique_ptr<FormWidget> widget;
-    std::string caption;
-    BorderStyle borderStyle = BorderStyle::FixedSingle;
-    Rgb backColor{240, 240, 240};
-    Font font{"ＭＳ Ｐゴシック", 9.0, 400, false, 128};
     Surface canvas;
     std::vector<Timer::Impl*> timers;
     bool loaded = false;
     bool unloading = false;
-    bool shown = false;
-    int lastResizeWidth = -1;
-    int lastResizeHeight = -1;
+    FormResizeEvents resizeEvents;
     // Counts loads and unloads, so that a queued request can tell whether
     // the form it was meant for is still the one loaded.
     unsigned generation = 0;

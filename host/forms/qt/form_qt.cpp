@@ -45,11 +45,11 @@ std::uint32_t ParentOf(std::uint32_t window) {
 FormWidget::FormWidget(Form::Impl& form) : m_form(form) {}
 
 void FormWidget::paintEvent(QPaintEvent*) {
-    qt::PaintCanvas(*this, m_form.Canvas(), m_form.backColor);
+    qt::PaintCanvas(*this, m_form.Canvas(), m_form.owner.Settings().backColor);
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {
-    m_form.Resized();
+    m_form.resizeEvents.Sized(m_form.owner, width(), height());
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -86,11 +86,11 @@ NativeWindow Form::Impl::Window() const {
 }
 
 Surface& Form::Impl::Canvas() {
-    return qt::SyncedCanvas(canvas, *widget, backColor);
+    return qt::SyncedCanvas(canvas, *widget, owner.Settings().backColor);
 }
 
 void Form::Impl::ApplyBorderStyle() {
-    if (borderStyle == BorderStyle::None) {
+    if (owner.Settings().borderStyle == BorderStyle::None) {
         widget->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         widget->setMinimumSize(0, 0);
         widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -107,7 +107,7 @@ void Form::Impl::Load() {
     if (loaded) {
         return;
     }
-    widget->setWindowTitle(FromUtf8(caption));
+    widget->setWindowTitle(FromUtf8(owner.Caption()));
     // The native window is made now, hidden, with the caption as its title,
     // so that a lookup by title finds the loaded form before it is shown.
     widget->winId();
@@ -172,12 +172,7 @@ void Form::Impl::Show(bool modal) {
         widget->activateWindow();
     }
     qt::FlushX11();
-    if (!shown) {
-        shown = true;
-        lastResizeWidth = widget->width();
-        lastResizeHeight = widget->height();
-        EventDispatch::Resize(owner);
-    }
+    resizeEvents.Shown(owner, widget->width(), widget->height());
     if (modal && loaded) {
         QEventLoop loop;
         modalLoop = &loop;
@@ -186,29 +181,14 @@ void Form::Impl::Show(bool modal) {
     }
 }
 
-void Form::Impl::Resized() {
-    // Form_Resize comes with the first showing (Show sends it) and then
-    // whenever the shown form's size changes.
-    if (!shown || (widget->width() == lastResizeWidth && widget->height() == lastResizeHeight)) {
-        return;
-    }
-    lastResizeWidth = widget->width();
-    lastResizeHeight = widget->height();
-    EventDispatch::Resize(owner);
-}
-
 void Form::Impl::Unload(UnloadMode mode, bool windowGone) {
     if (!loaded || unloading) {
         return;
     }
     unloading = true;
-    bool cancel = false;
-    EventDispatch::QueryUnload(owner, cancel, mode);
-    if (!cancel || windowGone) {
-        EventDispatch::Unload(owner, cancel);
-    }
+    const bool goes = EventDispatch::UnloadEvents(owner, mode, windowGone);
     unloading = false;
-    if (cancel && !windowGone) {
+    if (!goes) {
         return;
     }
     DestroyWindow();
@@ -238,7 +218,7 @@ void Form::Impl::DestroyWindow() {
     widget->destroy();
     foreignParent.reset();
     loaded = false;
-    shown = false;
+    resizeEvents.WindowGone();
     ++generation;
     if (modalLoop) {
         modalLoop->quit();
@@ -275,43 +255,26 @@ void Form::Unload() {
     m_impl->Unload(UnloadMode::Code);
 }
 
-void Form::SetCaption(const std::string& caption) {
-    m_impl->caption = caption;
-    m_impl->widget->setWindowTitle(FromUtf8(caption));
-    qt::FlushX11();
-}
-
-const std::string& Form::Caption() const {
-    return m_impl->caption;
-}
-
-void Form::SetBorderStyle(BorderStyle style) {
-    // Changing the window's kind once it exists would make Qt create a new
-    // native window under a new id; the style belongs to the form's layout
-    // and is set before loading.
-    if (m_impl->loaded) {
-        return;
+void Form::Changed(Change what) {
+    switch (what) {
+    case Change::Caption:
+        m_impl->widget->setWindowTitle(FromUtf8(m_settings.caption));
+        qt::FlushX11();
+        break;
+    case Change::BorderStyle:
+        m_impl->ApplyBorderStyle();
+        break;
     }
-    m_impl->borderStyle = style;
-    m_impl->ApplyBorderStyle();
 }
 
 void Form::SetIcon(const Picture& icon) {
     m_impl->widget->setWindowIcon(QIcon(QPixmap::fromImage(qt::ImageView(icon).copy())));
 }
 
-void Form::SetFont(const Font& font) {
-    m_impl->font = font;
-}
-
-const Font& Form::GetFont() const {
-    return m_impl->font;
-}
-
 void Form::SetClientSize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (m_impl->borderStyle == BorderStyle::FixedSingle) {
+    if (m_settings.borderStyle == BorderStyle::FixedSingle) {
         m_impl->widget->setFixedSize(width, height);
     } else {
         m_impl->widget->resize(width, height);
@@ -373,14 +336,6 @@ Rect Form::WindowRect() const {
     const QRect frame = m_impl->widget->frameGeometry();
     return Rect{frame.left(), frame.top(), frame.left() + frame.width(),
                 frame.top() + frame.height()};
-}
-
-void Form::SetBackColor(Rgb colour) {
-    // As on the window system the forms were designed for, a new background
-    // colour clears what was drawn.
-    m_impl->backColor = colour;
-    m_impl->Canvas().Clear(colour);
-    m_impl->widget->update();
 }
 
 Surface& Form::Canvas() {

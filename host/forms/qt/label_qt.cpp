@@ -96,7 +96,7 @@ LabelImpl& Of(const Label& label) {
 
 Label::Label(Container& parent)
     : Control(std::make_unique<LabelImpl>(parent.ContainerImpl(), *this)) {
-    m_settings.font = parent.ContainerImpl().OwnerForm().font;
+    m_settings.font = parent.ContainerImpl().OwnerForm().owner.GetFont();
     Changed(Change::Font);
     Changed(Change::Colours);
 }

@@ -196,10 +196,6 @@ void UserControl::SetFocus() {
     Of(*this).widget->setFocus(Qt::OtherFocusReason);
 }
 
-Font UserControl::AmbientFont() const {
-    return Of(*this).OwnerForm().font;
-}
-
 Container::Impl& UserControl::ContainerImpl() const {
     return Of(*this);
 }

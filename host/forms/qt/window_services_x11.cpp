@@ -50,7 +50,7 @@ NativeWindow FindWindowByTitle(std::string_view title) {
         return x11::FindWindowByTitle(display, title);
     }
     for (const Form::Impl* form : qt::LoadedForms()) {
-        if (form->caption == title) {
+        if (form->owner.Caption() == title) {
             return form->Window();
         }
     }

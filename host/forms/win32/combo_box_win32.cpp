@@ -91,7 +91,7 @@ ComboBoxImpl& Of(const ComboBox& control) {
 
 ComboBox::ComboBox(Container& parent)
     : Control(std::make_unique<ComboBoxImpl>(parent.ContainerImpl(), *this)) {
-    m_font = parent.ContainerImpl().OwnerForm().font;
+    m_font = parent.ContainerImpl().OwnerForm().owner.GetFont();
     Changed(Change::Font);
 }
 

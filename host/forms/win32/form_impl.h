@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/forms/event_dispatch.h"
 #include "host/forms/form.h"
 #include "host/forms/timer.h"
 #include "host/forms/win32/control_impl.h"
@@ -20,14 +21,14 @@ struct Form::Impl : Container::Impl {
     HWND ChildWindow() const override { return window; }
     Form::Impl& OwnerForm() override { return *this; }
     Surface& PaintCanvas() override { return Canvas(); }
-    Rgb PaintBackground() const override { return backColor; }
+    Rgb PaintBackground() const override { return owner.Settings().backColor; }
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void Load();
     void Show(bool modal);
-    // Form_QueryUnload, Form_Unload, then the window goes. A form whose
-    // window is already being destroyed (its parent went) gets both events
-    // and is unloaded even if they cancel: there is no window left to keep.
+    // Form_QueryUnload, Form_Unload, then (unless they cancel) the window
+    // goes (see EventDispatch::UnloadEvents); windowGone: its parent went
+    // and took it along.
     void Unload(UnloadMode mode, bool windowGone = false);
     Surface& Canvas();
     int ClientWidth() const;
@@ -45,10 +46,6 @@ struct Form::Impl : Container::Impl {
 
     Form& owner;
     HWND window = nullptr;
-    std::string caption;
-    BorderStyle borderStyle = BorderStyle::FixedSingle;
-    Rgb backColor{240, 240, 240};
-    Font font{"ＭＳ Ｐゴシック", 9.0, 400, false, 128};
     Surface canvas;
     win32::OwnedIcon icon;
     std::vector<Timer::Impl*> timers;
@@ -60,12 +57,10 @@ struct Form::Impl : Container::Impl {
     int clientHeight = 240;
     bool loaded = false;
     bool unloading = false;
-    bool shown = false;
+    FormResizeEvents resizeEvents;
     // Set while the form destroys its own window, so that the destruction is
     // not taken for one from outside.
     bool destroying = false;
-    int lastResizeWidth = -1;
-    int lastResizeHeight = -1;
     // The controls that Tab moves through, in order (see SetTabOrder).
     std::vector<Control::Impl*> tabOrder;
     // The window that had the focus when the form was last deactivated.
@@ -73,7 +68,6 @@ struct Form::Impl : Container::Impl {
 
 private:
     void DestroyWindow(bool windowGone);
-    void Resized();
     bool OwnsFocus() const;
 };
 

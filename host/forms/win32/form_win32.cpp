@@ -33,7 +33,7 @@ DWORD Form::Impl::Style() const {
         return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     }
     // A fixed frame with a title bar and only a close box; or none at all.
-    return borderStyle == BorderStyle::None
+    return owner.Settings().borderStyle == BorderStyle::None
                ? WS_POPUP | WS_CLIPCHILDREN
                : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 }
@@ -57,7 +57,7 @@ int Form::Impl::ClientHeight() const {
 }
 
 Surface& Form::Impl::Canvas() {
-    canvas.Resize(clientWidth, clientHeight, backColor);
+    canvas.Resize(clientWidth, clientHeight, owner.Settings().backColor);
     return canvas;
 }
 
@@ -71,7 +71,7 @@ void Form::Impl::Load() {
     const Box box{position ? position->x : CW_USEDEFAULT, position ? position->y : CW_USEDEFAULT,
                   frame.cx, frame.cy};
     window = win32::CreateContainerWindow(win32::WindowKind::Form, *this, Style(), ExStyle(),
-                                          win32::Utf16(caption), box, nullptr);
+                                          win32::Utf16(owner.Caption()), box, nullptr);
     if (!window) {
         return;
     }
@@ -148,12 +148,7 @@ void Form::Impl::Show(bool modal) {
             MoveFocus(true);
         }
     }
-    if (!shown) {
-        shown = true;
-        lastResizeWidth = clientWidth;
-        lastResizeHeight = clientHeight;
-        EventDispatch::Resize(owner);
-    }
+    resizeEvents.Shown(owner, clientWidth, clientHeight);
     if (modal && loaded) {
         while (loaded && win32::PumpOneMessage()) {
         }
@@ -165,29 +160,14 @@ void Form::Impl::Show(bool modal) {
     }
 }
 
-void Form::Impl::Resized() {
-    // Form_Resize comes with the first showing (Show sends it) and then
-    // whenever the shown form's size changes.
-    if (!shown || (clientWidth == lastResizeWidth && clientHeight == lastResizeHeight)) {
-        return;
-    }
-    lastResizeWidth = clientWidth;
-    lastResizeHeight = clientHeight;
-    EventDispatch::Resize(owner);
-}
-
 void Form::Impl::Unload(UnloadMode mode, bool windowGone) {
     if (!loaded || unloading) {
         return;
     }
     unloading = true;
-    bool cancel = false;
-    EventDispatch::QueryUnload(owner, cancel, mode);
-    if (!cancel || windowGone) {
-        EventDispatch::Unload(owner, cancel);
-    }
+    const bool goes = EventDispatch::UnloadEvents(owner, mode, windowGone);
     unloading = false;
-    if (cancel && !windowGone) {
+    if (!goes) {
         return;
     }
     DestroyWindow(windowGone);
@@ -204,7 +184,7 @@ void Form::Impl::DestroyWindow(bool windowGone) {
     }
     window = nullptr;
     loaded = false;
-    shown = false;
+    resizeEvents.WindowGone();
     focusBeforeDeactivation = nullptr;
     win32::NoteFormUnloaded(*this);
 }
@@ -235,7 +215,7 @@ LRESULT Form::Impl::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         if (wParam != SIZE_MINIMIZED) {
             clientWidth = LOWORD(lParam);
             clientHeight = HIWORD(lParam);
-            Resized();
+            resizeEvents.Sized(owner, clientWidth, clientHeight);
         }
         return 0;
     case WM_TIMER:
@@ -297,21 +277,10 @@ void Form::Unload() {
     m_impl->Unload(UnloadMode::Code);
 }
 
-void Form::SetCaption(const std::string& caption) {
-    m_impl->caption = caption;
-    if (m_impl->window) {
-        SetWindowTextW(m_impl->window, win32::Utf16(caption).c_str());
-    }
-}
-
-const std::string& Form::Caption() const {
-    return m_impl->caption;
-}
-
-void Form::SetBorderStyle(BorderStyle style) {
-    // The border belongs to the form's layout and is set before loading.
-    if (!m_impl->loaded) {
-        m_impl->borderStyle = style;
+void Form::Changed(Change what) {
+    // The border style is read when the window is made.
+    if (what == Change::Caption && m_impl->window) {
+        SetWindowTextW(m_impl->window, win32::Utf16(m_settings.caption).c_str());
     }
 }
 
@@ -323,14 +292,6 @@ void Form::SetIcon(const Picture& icon) {
     }
     // The window lets go of the old icon above before it is destroyed here.
     m_impl->icon = std::move(made);
-}
-
-void Form::SetFont(const Font& font) {
-    m_impl->font = font;
-}
-
-const Font& Form::GetFont() const {
-    return m_impl->font;
 }
 
 void Form::SetClientSize(int width, int height) {
@@ -374,14 +335,6 @@ Rect Form::WindowRect() const {
     const Point at = m_impl->position.value_or(Point{});
     const SIZE size = m_impl->FrameSize();
     return Rect{at.x, at.y, at.x + size.cx, at.y + size.cy};
-}
-
-void Form::SetBackColor(Rgb colour) {
-    // As on the window system the forms were designed for, a new background
-    // colour clears what was drawn.
-    m_impl->backColor = colour;
-    m_impl->Canvas().Clear(colour);
-    RefreshCanvas();
 }
 
 Surface& Form::Canvas() {

@@ -99,7 +99,7 @@ LabelImpl& Of(const Label& label) {
 
 Label::Label(Container& parent)
     : Control(std::make_unique<LabelImpl>(parent.ContainerImpl(), *this)) {
-    m_settings.font = parent.ContainerImpl().OwnerForm().font;
+    m_settings.font = parent.ContainerImpl().OwnerForm().owner.GetFont();
     Of(*this).gdiFont = win32::MakeFont(m_settings.font);
 }
 

@@ -226,10 +226,6 @@ void UserControl::SetFocus() {
     }
 }
 
-Font UserControl::AmbientFont() const {
-    return Of(*this).OwnerForm().font;
-}
-
 Container::Impl& UserControl::ContainerImpl() const {
     return Of(*this);
 }

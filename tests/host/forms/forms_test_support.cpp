@@ -77,6 +77,12 @@ void CheckAFormsLife(const NativeChecks& native) {
     if (native.shown) {
         native.shown(form);
     }
+    // A shown form hears of each change of its size, once.
+    form.events.clear();
+    form.SetClientSize(500, 250);
+    EXPECT_TRUE(PumpUntil([&form] { return !form.events.empty(); }));
+    PumpFor(std::chrono::milliseconds(100));
+    EXPECT_EQ(form.events, (Events{"Resize"}));
 
     form.events.clear();
     form.cancelQueryUnloads = 1;

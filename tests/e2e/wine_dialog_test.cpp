@@ -185,9 +185,17 @@ TEST_F(WineDialogTest, TheFileButtonClicksAfterItsFocusWentAndTakesALongPath) {
     // A music file chosen before: "..." is enabled and, as the first control
     // that takes the focus, has it when the dialog opens.
     m_install.WriteSettings(2, 0, WineDesktop::WindowsPathOf(m_install.Folder() / "Kestrune.scr"));
-    const Shown shown = Open({});
+    Shown shown = Open({});
     ASSERT_FALSE(shown.screen.empty());
-    ASSERT_TRUE(ShowsFocus(shown, kFileButton)) << "\"...\" has not got the focus";
+    // The focus ring comes with the activation, which may reach the dialog
+    // after its first paint: watch the screen for it.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            shown.screen = m_desktop.X11().ScreenshotRgb();
+            return ShowsFocus(shown, kFileButton);
+        },
+        30s))
+        << "\"...\" has not got the focus";
 
     // なし disables "..." (which loses the focus) and MP3、WAV enables it
     // again: the first click opens the file chooser.

@@ -3,6 +3,7 @@
 #include "host/forms/win32/text_win32.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <span>
@@ -63,17 +64,44 @@ bool Installed(std::wstring_view face) {
     return installed;
 }
 
+// Whether `face` draws the Latin letters and digits that the layouts' texts
+// mix with their Japanese ("BGM", "MP3、WAV", "Ver.1.0.0"). Some faces that
+// claim the Japanese character set hold the ideographs and kana alone (a
+// fallback face such as Droid Sans Fallback), and would draw every Latin
+// letter as an empty box.
+bool DrawsLatin(const std::wstring& face) {
+    constexpr std::wstring_view kLatin =
+        L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.";
+    LOGFONTW logFont{};
+    logFont.lfHeight = -12;
+    logFont.lfCharSet = SHIFTJIS_CHARSET;
+    face.copy(logFont.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    const OwnedFont font(CreateFontIndirectW(&logFont));
+    if (!font) {
+        return false;
+    }
+    const ScreenDc screen;
+    const SelectedObject selected(screen.Handle(), font.get());
+    std::array<WORD, kLatin.size()> glyphs{};
+    return GetGlyphIndicesW(screen.Handle(), kLatin.data(), static_cast<int>(kLatin.size()),
+                            glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == kLatin.size() &&
+           std::ranges::find(glyphs, WORD{0xFFFF}) == glyphs.end();
+}
+
 // Any installed face with Japanese glyphs, proportional or fixed as asked,
-// the same one on every run: the first by name. Vertical faces ("@...")
-// are left out.
+// the same one on every run: the first by name of those that also draw
+// Latin letters, else the first by name. Vertical faces ("@...") are left
+// out.
 std::wstring AnyJapaneseFace(bool proportional) {
     std::vector<std::pair<std::wstring, bool>> faces = EnumerateFaces(SHIFTJIS_CHARSET, L"");
     std::sort(faces.begin(), faces.end());
-    for (const bool exact : {true, false}) {
-        for (const auto& [face, isProportional] : faces) {
-            if (!face.empty() && face.front() != L'@' &&
-                (!exact || isProportional == proportional)) {
-                return face;
+    for (const bool latin : {true, false}) {
+        for (const bool exact : {true, false}) {
+            for (const auto& [face, isProportional] : faces) {
+                if (!face.empty() && face.front() != L'@' &&
+                    (!exact || isProportional == proportional) && (!latin || DrawsLatin(face))) {
+                    return face;
+                }
             }
         }
     }

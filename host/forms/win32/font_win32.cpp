@@ -88,24 +88,28 @@ bool DrawsLatin(const std::wstring& face) {
            std::ranges::find(glyphs, WORD{0xFFFF}) == glyphs.end();
 }
 
-// Any installed face with Japanese glyphs, proportional or fixed as asked,
-// the same one on every run: the first by name of those that also draw
-// Latin letters, else the first by name. Vertical faces ("@...") are left
-// out.
+// Any installed face with Japanese glyphs, the same one on every run: the
+// first by name among the best, where drawing Latin letters weighs more than
+// being proportional or fixed as asked. Vertical faces ("@...") are left out.
 std::wstring AnyJapaneseFace(bool proportional) {
     std::vector<std::pair<std::wstring, bool>> faces = EnumerateFaces(SHIFTJIS_CHARSET, L"");
     std::sort(faces.begin(), faces.end());
-    for (const bool latin : {true, false}) {
-        for (const bool exact : {true, false}) {
-            for (const auto& [face, isProportional] : faces) {
-                if (!face.empty() && face.front() != L'@' &&
-                    (!exact || isProportional == proportional) && (!latin || DrawsLatin(face))) {
-                    return face;
-                }
-            }
+    std::wstring best;
+    int bestRank = 4;
+    for (const auto& [face, isProportional] : faces) {
+        if (face.empty() || face.front() == L'@') {
+            continue;
+        }
+        const int rank = (DrawsLatin(face) ? 0 : 2) + (isProportional == proportional ? 0 : 1);
+        if (rank < bestRank) {
+            best = face;
+            bestRank = rank;
+        }
+        if (bestRank == 0) {
+            break;
         }
     }
-    return {};
+    return best;
 }
 
 std::wstring ResolveFace(const std::wstring& face, int charset) {
